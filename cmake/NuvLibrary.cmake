@@ -3,12 +3,18 @@
 # Headers are included by folder, e.g. #include "platform/NUV_Classes.h".
 function(nuv_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LINKS;PRIVATE_LINKS" ${ARGN})
+  set(links)
+  foreach(lib ${ARG_LINKS})
+    if(TARGET ${lib})
+      list(APPEND links ${lib})
+    endif()
+  endforeach()
   add_library(${name} SHARED ${ARG_SOURCES})
   add_library(nuv::${name} ALIAS ${name})
   target_include_directories(${name} PUBLIC
     $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
     $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/nuv>)
-  target_link_libraries(${name} PUBLIC ${ARG_LINKS} PRIVATE ${ARG_PRIVATE_LINKS})
+  target_link_libraries(${name} PUBLIC ${links} PRIVATE ${ARG_PRIVATE_LINKS})
   set_target_properties(${name} PROPERTIES VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
   install(TARGETS ${name} EXPORT nuvTargets
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
@@ -33,8 +39,14 @@ function(nuv_test name)
   if(NOT sources)
     return()
   endif()
+  set(links)
+  foreach(lib ${ARG_LINKS})
+    if(TARGET ${lib})
+      list(APPEND links ${lib})
+    endif()
+  endforeach()
   add_executable(${name} ${sources})
-  target_link_libraries(${name} PRIVATE ${ARG_LINKS} nuv_test_support GTest::gtest GTest::gtest_main GTest::gmock)
+  target_link_libraries(${name} PRIVATE ${links} nuv_test_support GTest::gtest GTest::gtest_main GTest::gmock)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "NUV_FIXTURES=${PROJECT_SOURCE_DIR}/tests/fixtures")
 endfunction()
