@@ -90,6 +90,17 @@ extern const char* const ShortMonthNames[12];
 extern const char* const LongDayNames[7];   // Sunday first
 extern const char* const ShortDayNames[7];
 
+// ---------------------------------------------------------------- rounding
+
+// "Rounded": to the nearest integer, halves to the even neighbour. Trunc: towards zero.
+// Not-a-number gives 0; values beyond the range of the result saturate at its limits.
+// (Integer div and mod are C++'s / and %: truncating, the remainder keeping the sign of
+// the dividend.)
+int64_t Round(double X);
+int64_t Trunc(double X);
+int RoundInt(double X);
+int TruncInt(double X);
+
 // ---------------------------------------------------------------- random numbers
 
 // A seedable linear congruential generator (seed * 134775813 + 1 mod 2^32): the same seed
