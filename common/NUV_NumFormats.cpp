@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstddef>
 #include <limits>
+#include <string_view>
 #include <system_error>
 
 #include "platform/NUV_SysUtils.h"
@@ -44,32 +45,81 @@ constexpr int8_t kNext[8][ccCount] = {
     {sDone, sDone, sDone, 8, sDone, sDone},                        // 8 exponent digits
 };
 
-bool IsSeparator(char C, int SepMode) {
+constexpr bool IsSeparator(char C, int SepMode) {
   if (SepMode == 1) return C == '.';
   if (SepMode == 2) return C == ',';
   return C == '.' || C == ',';
 }
 
-TCharClass ClassOf(char C, int SepMode) {
-  if (IsSeparator(C, SepMode)) return ccSep;
-  if (C == '+' || C == '-') return ccSign;
-  if (C == ' ') return ccSpace;
-  if (C >= '0' && C <= '9') return ccDigit;
-  if (C == 'E' || C == 'e') return ccExp;
-  return ccOther;
+// The class of every byte in separator modes 1, 2 and 3: one look-up per character.
+struct TClassTable {
+  uint8_t Of[3][256];
+};
+
+constexpr TClassTable MakeClassTable() {
+  TClassTable T{};
+  for (int Mode = 1; Mode <= 3; ++Mode) {
+    for (int B = 0; B < 256; ++B) {
+      const char C = static_cast<char>(B);
+      TCharClass Class = ccOther;
+      if (IsSeparator(C, Mode)) Class = ccSep;
+      else if (C == '+' || C == '-') Class = ccSign;
+      else if (C == ' ') Class = ccSpace;
+      else if (C >= '0' && C <= '9') Class = ccDigit;
+      else if (C == 'E' || C == 'e') Class = ccExp;
+      T.Of[Mode - 1][B] = static_cast<uint8_t>(Class);
+    }
+  }
+  return T;
 }
 
+constexpr TClassTable kClasses = MakeClassTable();
+
+// kNext with the entries that depend on the arguments resolved, by exponents allowed and
+// by a single separator (modes 1 and 2).
+struct TNextTables {
+  int8_t Of[2][2][8][ccCount];
+};
+
+constexpr TNextTables MakeNextTables() {
+  TNextTables T{};
+  for (int ExpAllowed = 0; ExpAllowed < 2; ++ExpAllowed) {
+    for (int Single = 0; Single < 2; ++Single) {
+      for (int S = 0; S < 8; ++S) {
+        for (int K = 0; K < ccCount; ++K) {
+          const int8_t N = kNext[S][K];
+          T.Of[ExpAllowed][Single][S][K] = N == sExpOrDone      ? (ExpAllowed ? 6 : sDone)
+                                           : N == sSepAfterFrac ? (Single ? sError : sDone)
+                                                                : N;
+        }
+      }
+    }
+  }
+  return T;
+}
+
+constexpr TNextTables kResolvedNext = MakeNextTables();
+
+// The copy of the number (sign, digits, separator, digits, exponent mark, sign, exponent
+// digits kept) is always one slice of the text: leading blanks come before it and dropped
+// exponent digits after it. Only a "," separator has to read differently, as ".".
 struct TFloatScan {
   bool Done = false;         // the machine ended in done (otherwise in error)
   bool ExponentCut = false;  // an exponent digit was dropped because of the 4200 limit
   int Pos = 1;               // the character that ended or broke the number
-  std::string Copy;          // sign, digits, ".", digits, "E", sign, kept exponent digits
+  size_t Start = 0;          // the copy: Length characters of the text from index Start
+  size_t Length = 0;
+  bool CommaSeparator = false;
 };
 
 // Runs the machine from Pos. With StopAtCut the run ends (not done) at the first exponent
 // digit that would exceed the limit, as the validity rule needs.
 TFloatScan RunFloatMachine(const std::string& Text, bool ExpAllowed, int SepMode, int Pos,
                            bool StopAtCut) {
+  const bool SingleSeparator = SepMode == 1 || SepMode == 2;
+  const auto& Table = kResolvedNext.Of[ExpAllowed][SingleSeparator];
+  const uint8_t* Classes = kClasses.Of[SingleSeparator ? SepMode - 1 : 2];
+
   TFloatScan R;
   const int Len = static_cast<int>(Text.size());
   int P = StartPos(Text, Pos);
@@ -77,11 +127,9 @@ TFloatScan RunFloatMachine(const std::string& Text, bool ExpAllowed, int SepMode
   int Exponent = 0;  // gathered exponent digits, held at kMaxExponent + 1 once past it
   while (true) {
     const char C = P <= Len ? Text[P - 1] : '\0';
-    const TCharClass Class = P <= Len ? ClassOf(C, SepMode) : ccOther;
+    const int Class = P <= Len ? int{Classes[static_cast<uint8_t>(C)]} : int{ccOther};
     ++P;
-    int Next = kNext[State - 1][Class];
-    if (Next == sExpOrDone) Next = ExpAllowed ? 6 : sDone;
-    if (Next == sSepAfterFrac) Next = (SepMode == 1 || SepMode == 2) ? sError : sDone;
+    const int Next = Table[State - 1][Class];
     if (Next == sError || Next == sDone) {
       R.Done = Next == sDone;
       break;
@@ -96,7 +144,9 @@ TFloatScan RunFloatMachine(const std::string& Text, bool ExpAllowed, int SepMode
       }
     }
     if (Class == ccSpace) continue;  // leading blanks carry no value
-    R.Copy += Class == ccSep ? '.' : Class == ccExp ? 'E' : C;
+    if (R.Length == 0) R.Start = static_cast<size_t>(P - 2);
+    ++R.Length;
+    if (Class == ccSep && C == ',') R.CommaSeparator = true;
   }
   R.Pos = P - 1;
   return R;
@@ -104,11 +154,11 @@ TFloatScan RunFloatMachine(const std::string& Text, bool ExpAllowed, int SepMode
 
 // For a copy that does not fit a double: true when it is too large, false when too small.
 // The decimal magnitude of the first significant digit plus the exponent decides.
-bool CopyOverflows(const std::string& Copy) {
+bool CopyOverflows(std::string_view Copy) {
   long long Magnitude = 0;
   bool Significant = false, Fraction = false;
   size_t I = 0;
-  for (; I < Copy.size() && Copy[I] != 'E'; ++I) {
+  for (; I < Copy.size() && Copy[I] != 'E' && Copy[I] != 'e'; ++I) {
     const char C = Copy[I];
     if (C == '.') {
       Fraction = true;
@@ -132,9 +182,10 @@ bool CopyOverflows(const std::string& Copy) {
   return Magnitude + (Negative ? -Exponent : Exponent) > 0;
 }
 
-// The nearest double of the collected copy, clamped to the largest finite double.
-double ConvertCopy(std::string& Copy) {
-  if (!Copy.empty() && Copy.back() == '.') Copy += '0';
+// The nearest double of the collected copy, clamped to the largest finite double. A copy
+// ending in "." reads as if a "0" followed; one without mantissa digits ("." or "-.E5")
+// does not convert and gives 0.
+double ConvertCopy(std::string_view Copy) {
   const char* First = Copy.data();
   const char* Last = First + Copy.size();
   if (First != Last && *First == '+') ++First;
@@ -163,7 +214,7 @@ int DigitValue(char C) {
   if (C >= '0' && C <= '9') return C - '0';
   if (C >= 'A' && C <= 'F') return C - 'A' + 10;
   if (C >= 'a' && C <= 'f') return C - 'a' + 10;
-  return 99;
+  return 99;  // no digit of any base
 }
 
 // Digits of Base from Pos on, 32-bit wrapping.
@@ -287,9 +338,14 @@ int ConversionSepMode(int DecPSep) {
 // ------------------------------------------------------------ scanners
 
 double ScanFloatNum(const std::string& Text, bool ExpAllowed, int SepMode, int& Pos) {
-  TFloatScan R = RunFloatMachine(Text, ExpAllowed, SepMode, Pos, false);
+  const TFloatScan R = RunFloatMachine(Text, ExpAllowed, SepMode, Pos, false);
   Pos = R.Pos;
-  return R.Done ? ConvertCopy(R.Copy) : 0.0;
+  if (!R.Done) return 0.0;
+  const std::string_view Copy = std::string_view(Text).substr(R.Start, R.Length);
+  if (!R.CommaSeparator) return ConvertCopy(Copy);
+  std::string Dotted(Copy);
+  std::replace(Dotted.begin(), Dotted.end(), ',', '.');
+  return ConvertCopy(Dotted);
 }
 
 int32_t ScanIntNum(const std::string& Text, int& Pos) {

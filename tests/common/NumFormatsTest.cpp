@@ -55,6 +55,8 @@ TEST(ScanFloatNum, StateMachineValuesAndPositions) {
       {".", true, 1, 1, 0, 2},
       {"-.", true, 1, 1, 0, 3},
       {"5.", true, 1, 1, 5, 3},
+      {"5.E3", true, 1, 1, 5000, 5},
+      {".E5", true, 1, 1, 0, 4},          // done, but no mantissa digits
       {"+.5", true, 1, 1, 0.5, 4},
       {"+7", true, 1, 1, 7, 3},
       {"-", true, 1, 1, 0, 2},            // incomplete: value 0, but wholly consumed
@@ -585,8 +587,9 @@ TEST(ConvertNumString, AcceptsEveryTextTheFieldWrites) {
       const std::string Text = NumIOValueText(V, Format, 3);
       double Back = 99;
       EXPECT_TRUE(ConvertNumString(Text, Format, 1, Back)) << Text;
-      if (Format == itExp || Format == itDynamic)
+      if (Format == itExp || Format == itDynamic) {
         EXPECT_NEAR(Back, V, std::fabs(V) * 1e-5);
+      }
     }
   }
 }
