@@ -82,8 +82,9 @@ bool IsValidBinNum(const std::string& Text);  // "0" and "1" only
 
 // FormatRealNum(Width, Decimals, Value), always with "." as separator:
 // - Decimals >= 0: fixed notation with exactly that many decimals, rounded (ties of the
-//   exact binary value to even), "-" for negative values ("-0.00" for -0.001, "0.00" for
-//   -0), right-aligned in Width (no blanks for width 1). Decimals 0: the integer alone.
+//   exact binary value to even), "-" for negative values unless every digit written is 0
+//   (-0.001 with 2 decimals is "0.00"), right-aligned in Width (no blanks for width 1).
+//   Decimals 0: the integer alone.
 // - Decimals -1: the long exponent form. A sign position (blank, or "-" for negatives),
 //   one digit, ".", Width - 9 decimals, "E", exponent sign, four exponent digits: Width
 //   characters. Width 22 gives " 1.5000000000000E+0000".
