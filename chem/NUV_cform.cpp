@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "chem/NUV_CData.h"
+#include "contracts/math/NUV_Math.h"
 #include "platform/NUV_SysUtils.h"
 
 namespace nuv {
@@ -37,14 +38,14 @@ int SymbolToAtNum(const std::string& Symb) {
   return 0;
 }
 
-// The decimal number at the 1-based position Pos of S (Pos is left after its digits);
-// -1 when no digit stands there.
+// The multiplier of a group: the decimal number at the 1-based position Pos of S (Pos is
+// left after its digits), 1 when no digit stands there. Values too large for a count are
+// capped just above MaxFormValue, so that the counts they multiply are refused.
 int ReadGroupFactor(const std::string& S, int& Pos) {
-  if (Pos < 1 || Pos > static_cast<int>(S.size()) || !IsDigit(S[Pos - 1])) return -1;
-  int Value = 0;
-  for (; Pos <= static_cast<int>(S.size()) && IsDigit(S[Pos - 1]); ++Pos)
-    Value = AddDigit(Value, S[Pos - 1]);
-  return Value;
+  const int Start = Pos;
+  const int64_t Value = ScanDecimal(S, Pos);
+  if (Pos == Start) return 1;
+  return static_cast<int>(std::min<int64_t>(Value, MaxFormValue + 1));
 }
 
 }  // namespace
@@ -247,8 +248,7 @@ void TMolForm::ScanMolFormula(const std::string& S) {
       while (Q < Len && S[Q - 1] != ')') ++Q;
       if (S[Q - 1] == ')') {
         ++Q;
-        const int F = ReadGroupFactor(S, Q);
-        Factor = F < 0 ? 1 : F;
+        Factor = ReadGroupFactor(S, Q);
       }
       ++P;
     } else if (C == ')') {
