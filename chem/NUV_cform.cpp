@@ -179,16 +179,25 @@ bool TMolForm::ScanNextFormPart(const std::string& S, int& Pos, int& AtNum, int&
     const bool Letter = C >= 'A' && C <= 'Z';
     const bool Digit = IsDigit(C);
     const bool Sep = IsSeparator(C);
+    // States: 0 start, 1 mass digits, 2 after the mass, 3 symbol letters, 4 after the
+    // symbol, 5 count digits. A character no rule names is passed over.
     switch (State) {
       case 0:
-      case 1:
         if (Letter) {
           Symb += C;
           State = 3;
         } else if (Digit) {
           Mass = AddDigit(Mass, C);
           State = 1;
-        } else if (Sep && State == 1) {
+        }
+        break;
+      case 1:
+        if (Letter) {
+          Symb += C;
+          State = 3;
+        } else if (Digit) {
+          Mass = AddDigit(Mass, C);
+        } else if (Sep) {
           State = 2;
         }
         break;
@@ -201,17 +210,21 @@ bool TMolForm::ScanNextFormPart(const std::string& S, int& Pos, int& AtNum, int&
         }
         break;
       case 3:
-      case 4:
         if (Letter) {
-          if (State == 3)
-            Symb += C;
-          else
-            Finished = true;
+          Symb += C;
         } else if (Digit) {
           N = AddDigit(N, C);
           State = 5;
         } else if (Sep) {
           State = 4;
+        }
+        break;
+      case 4:
+        if (Letter) {
+          Finished = true;
+        } else if (Digit) {
+          N = AddDigit(N, C);
+          State = 5;
         }
         break;
       case 5:

@@ -148,6 +148,10 @@ class TCTab : public TComponent {
   // 1024 y, 2048 z, 4096 ConnTo, 8192 TypConn. Neighbours are compared slot by slot.
   int CompareWith(const TCTab& Other) const;
 
+  // Further topics (rings and substructure search, structure files, formula and geometry)
+  // are members too, each declared in a section of its own here and implemented in its own
+  // NUV_cstruct_<topic>.cpp.
+
  private:
   // Representation: atom I (1..FNAtoms) is FAtoms[I - 1]; the records from FNAtoms on stay
   // cleared. Every atom's used neighbour slots come first. FCASNr is 0 when none.

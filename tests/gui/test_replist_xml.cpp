@@ -285,7 +285,10 @@ TEST(RLDataLines, LinesBecomeRowsAndTabsSplitColumns) {
   D.SetNrRows(9);
   D.SetElem(1, 9, "old");
   D.Sort(1, true);
+  int Changes = 0;
+  D.GetStringArray().OnChange = [&](TObject*) { ++Changes; };
   ASSERT_TRUE(D.LoadLinesFromFile(2, 4, Name));
+  EXPECT_EQ(Changes, 1);
   EXPECT_EQ(D.GetNrOfRows(), 3);
   EXPECT_EQ(D.GetNrOfColumns(), 3);
   EXPECT_EQ(D.GetSortColumn(), -1);
