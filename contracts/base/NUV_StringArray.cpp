@@ -33,8 +33,11 @@ void TStringArray::Changed() {
 
 void TStringArray::Reserve(size_t Rows) {
   if (FRows.capacity() >= Rows && FOrder.capacity() >= Rows) return;
+  // At least AllocRowsBy rows at a time, and geometrically, so that adding rows one by
+  // one stays linear in time.
   const size_t step = static_cast<size_t>(FAllocRowsBy);
-  const size_t target = (Rows + step - 1) / step * step;
+  const size_t target =
+      std::max((Rows + step - 1) / step * step, FRows.capacity() + FRows.capacity() / 2);
   FRows.reserve(target);
   FOrder.reserve(target);
 }
