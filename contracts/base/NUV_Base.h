@@ -98,7 +98,7 @@ void WriteLnStream(TStream& Stream, const std::string& Text);
 //   tag and without surrounding blanks. Content: the text after ">" up to the next "<"
 //   (not consumed: the next call starts there) or the end of the input. In both, line
 //   ends (LF, CR or CR LF) and TABs become single blanks; the texts may run across
-//   lines.
+//   lines. Character references such as "&lt;" are not decoded.
 // - At the end of the input, also when it ends inside a tag, the result is the last
 //   index with empty Attributes and Content. An empty TagList gives -1.
 //

@@ -221,5 +221,24 @@ TEST(StringArray, CopyingCellsAndOrderReproducesBothOrders) {
   EXPECT_EQ(Column(d, 2), Column(s, 2));
 }
 
+TEST(StringArray, AnOrderWithRepeatedEntriesStaysSafe) {
+  TStringArray a;
+  FillSample(a);
+  a.SetSortOrder(1, 4);
+  a.SetSortOrder(2, 4);  // positions 1 and 2 both show stored row 4
+  EXPECT_EQ(Column(a, 2), "4;4;3;4;");
+  a.RemoveRow(1);  // removes stored row 4, which positions 1 and 3 still named
+  EXPECT_EQ(a.GetNrRows(), 3);
+  for (int r = 1; r <= 3; ++r) {
+    EXPECT_GE(a.GetSortOrder(r), 1);
+    EXPECT_LE(a.GetSortOrder(r), 3);
+  }
+  a.Resize(2, 1);
+  EXPECT_EQ(a.GetNrRows(), 1);
+  EXPECT_EQ(a.GetSortOrder(1), 1);
+  a.UnSort();
+  EXPECT_EQ(a.GetNrRows(), 1);
+}
+
 }  // namespace
 }  // namespace nuv
