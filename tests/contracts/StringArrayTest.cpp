@@ -233,11 +233,12 @@ TEST(StringArray, AnOrderWithRepeatedEntriesStaysSafe) {
     EXPECT_GE(a.GetSortOrder(r), 1);
     EXPECT_LE(a.GetSortOrder(r), 3);
   }
-  a.Resize(2, 1);
-  EXPECT_EQ(a.GetNrRows(), 1);
-  EXPECT_EQ(a.GetSortOrder(1), 1);
+  a.Resize(2, 2);  // positions 1 and 2 name the same stored row
+  EXPECT_EQ(a.GetNrRows(), 2);
   a.UnSort();
-  EXPECT_EQ(a.GetNrRows(), 1);
+  EXPECT_EQ(a.GetNrRows(), 2);
+  for (int r = 1; r <= 2; ++r) EXPECT_EQ(a.GetSortOrder(r), r);
+  EXPECT_EQ(a.GetString(2, 1) + a.GetString(2, 2), "13");  // the first unnamed row filled in
 }
 
 }  // namespace
