@@ -70,7 +70,9 @@ TEST_F(GeoDBOps, EveryKindRoundTripsThroughTheFiles) {
     EXPECT_EQ(d.Attrib1, 10 + i);
     EXPECT_EQ(d.Attrib2, 20 + i);
     if (i != 10) {
-      EXPECT_EQ(d.Date, i);  // a BLOB from a file takes the file's date
+      EXPECT_EQ(d.Date, i);
+    } else {
+      EXPECT_GT(d.Date, 40000);  // a BLOB from a file takes the file's date, not the argument
     }
     TgdbPolygon got;
     EXPECT_EQ(other.RetrievePolygon(i, got), i <= 6);
