@@ -112,8 +112,10 @@ void TGeoDB::SetDBName(const std::string& Value) {
   const bool lazy = FLazyWrite;
   Forget();
   FLazyWrite = lazy;
+  const std::string base = StripExtension(Value);
   try {
-    Load(StripExtension(Value));
+    if (base.empty()) Fail(": cannot open \"" + Value + "\".");
+    Load(base);
   } catch (...) {
     Forget();
     throw;

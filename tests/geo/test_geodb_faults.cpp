@@ -59,6 +59,11 @@ TEST_F(GeoDBFaults, AFileThatCannotBeOpenedIsReportedAndNothingIsTouched) {
   EXPECT_THROW(db.SetDBName(Dir.File("bad")), ENUVGeoDBError);
   EXPECT_EQ(db.GetDBName(), "");
   EXPECT_EQ(db.GetNumEntries(), 0);
+  db.SetDBName(Base);
+  db.SetLazyWrite(true);
+  EXPECT_THROW(db.SetDBName(".nuvgds"), ENUVGeoDBError);  // no base name to put in front
+  EXPECT_EQ(db.GetDBName(), "");
+  EXPECT_FALSE(db.GetLazyWrite());
 }
 
 TEST_F(GeoDBFaults, AnUnreadableFileIsReportedNotTruncated) {
