@@ -138,6 +138,12 @@ TEST_F(GeoDBOps, ClosestEntryAndInsertionAmongEqualKeys) {
   EXPECT_EQ(Db.GetClosestLatLowIx(35), 4);
   EXPECT_EQ(Db.GetClosestItemIDIx(2), 2);
   EXPECT_EQ(Db.GetClosestItemIDIx(7), 4);
+  // Positions are clamped to 1..NumEntries, and index entries come back 1-based.
+  EXPECT_EQ(Db.GetIxLatLow(0), (TIxLLRec{10, 2}));
+  EXPECT_EQ(Db.GetIxLatLow(99), (TIxLLRec{30, 3}));
+  EXPECT_EQ(Db.GetIxItemID(-5), (TIxItemIDRec{1, 1}));
+  EXPECT_EQ(Db.GetSumdata(0).LatLow, 20.0f);
+  EXPECT_EQ(Db.GetSumdata(4).LatLow, 30.0f);
 
   TIxLLRecArray ix = {{10, 0}, {20, 1}, {20, 2}, {30, 3}, {}};
   TGeoDB::SortIxInto(ix, {20, 9});
