@@ -309,9 +309,10 @@ void TCanvas::Polygon(const TPoint* Points, int Count) {
   if (Points == nullptr || Count <= 0) return;
   Target T = TCanvasAccess::Resolve(*this);
   if (!T.Empty()) {
+    // Vertices at pixel centres, where the outline runs through them.
     std::vector<raster::PointF> pts(static_cast<size_t>(Count));
     for (int i = 0; i < Count; ++i)
-      pts[size_t(i)] = {double(Points[i].X + T.OX), double(Points[i].Y + T.OY)};
+      pts[size_t(i)] = {double(Points[i].X + T.OX) + 0.5, double(Points[i].Y + T.OY) + 0.5};
     raster::FillPolygon(T, pts.data(), Count, TCanvasAccess::Brush(*this, FPen->GetMode()));
     if (FPen->GetStyle() != psClear) {
       raster::Stroke S = raster::StrokeOf(*this);
