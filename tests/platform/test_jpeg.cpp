@@ -111,6 +111,27 @@ TEST(Jpeg, MalformedDataRaise) {
   }
 }
 
+TEST(Jpeg, DamagedBytesNeverCrash) {
+  const std::string good = SmoothJpeg();
+  int failures = 0, loads = 0;
+  for (size_t i = 2; i < good.size(); i += 5)
+    for (int v : {0x00, 0xFF, 0x5A}) {
+      std::string m = good;
+      m[i] = char(v);
+      TJPEGImage J;
+      TStringStream S(m);
+      try {
+        J.LoadFromStream(S);
+        ++loads;
+        EXPECT_EQ(J.GetWidth() > 0, J.GetHeight() > 0);
+      } catch (const EInvalidGraphic&) {
+        ++failures;
+      }
+    }
+  EXPECT_GT(failures, 0);
+  EXPECT_GT(loads, 0);
+}
+
 TEST(Jpeg, SizeQueryAndAssignment) {
   const std::string good = SmoothJpeg();
   TStringStream S(good);

@@ -64,6 +64,9 @@ TEST(Text, MetricsGrowWithTheTextAndTheCellStays) {
   EXPECT_EQ(c.TextExtent("abc"), (TSize{c.TextWidth("abc"), h}));
   c.GetFont()->SetSize(16);
   EXPECT_GT(c.TextHeight("x"), h + 6);
+  c.GetFont()->SetHeight(30);  // a positive height is the cell height
+  EXPECT_EQ(c.TextHeight("x"), 30);
+  c.GetFont()->SetSize(16);
   const int regular = c.TextWidth("Hello world");
   c.GetFont()->SetStyle({fsBold});
   EXPECT_GT(c.TextWidth("Hello world"), regular);
