@@ -420,7 +420,10 @@ std::string FormatRealNum(int Width, int Decimals, double Value) {
     if (!std::isfinite(Value)) return PadLeft(NotFiniteText(Value), Width);
     char Buf[700];  // 309 integer digits, the point and 255 decimals at most
     const auto R = std::to_chars(Buf, Buf + sizeof Buf, Value, std::chars_format::fixed, Decimals);
-    return PadLeft(std::string(Buf, R.ptr), Width);
+    std::string S(Buf, R.ptr);
+    // A value that rounds to zero is written without sign (a tick at -1E-17 reads "0.0").
+    if (S[0] == '-' && S.find_first_of("123456789") == std::string::npos) S.erase(0, 1);
+    return PadLeft(S, Width);
   }
   if (Decimals == -1) {
     Width = std::max(Width, 9);
