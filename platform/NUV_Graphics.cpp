@@ -499,8 +499,7 @@ Box NormBox(const Target& T, int X1, int Y1, int X2, int Y2) {
 
 void FillBox(const Target& T, const Box& b, const raster::BrushPaint& P) {
   if (T.Empty() || b.Empty() || !P.Visible()) return;
-  int64_t y0 = std::max(b.T, T.CT), y1 = std::min(b.B, T.CB);
-  for (int64_t y = y0; y < y1; ++y) P.Span(T, y, b.L, b.R - 1);
+  P.Block(T, b.T, b.B - 1, b.L, b.R - 1);
 }
 
 }  // namespace
