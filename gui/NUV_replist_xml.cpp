@@ -483,8 +483,7 @@ bool TRLData::ReadXML(const std::function<bool(std::string&)>& NextLine,
           ReportPercent(i + 1, Total, Last);
         }
         return true;
-      },
-      true);
+      });
   if (!Resized) return false;
   FNrOfColumns = Cols;
   FNrOfRows = Rows;
@@ -496,6 +495,7 @@ bool TRLData::ReadXML(const std::function<bool(std::string&)>& NextLine,
   FCommonHeader = Doc.CommonHeader;
   FComment = Doc.Comment;
   FDataID = Id;
+  NotifyChange();
   return true;
 }
 

@@ -318,9 +318,15 @@ TEST(RLData, AssignCopiesSortedRowsWithTheirMarksAndUnsortedOrder) {
   S.Sort(2, true);
   TRLData C(nullptr);
   int Changes = 0;
-  C.GetStringArray().OnChange = [&](TObject*) { ++Changes; };
+  std::string Seen;
+  // The handler sees the copy complete (a grid repaints from it).
+  C.GetStringArray().OnChange = [&](TObject*) {
+    ++Changes;
+    Seen = std::to_string(C.GetNrOfRows()) + " " + C.GetColName(2);
+  };
   C.Assign(&S);
   EXPECT_EQ(Changes, 1);
+  EXPECT_EQ(Seen, "4 Word");
   EXPECT_EQ(C.GetNrOfColumns(), 2);
   EXPECT_EQ(C.GetNrOfRows(), 4);
   EXPECT_EQ(C.GetSortColumn(), 2);

@@ -139,9 +139,15 @@ TEST(RLDataXml, ProgressAndChangeNotifications) {
 
   TRLData R(nullptr);
   int Changes = 0;
-  R.GetStringArray().OnChange = [&](TObject*) { ++Changes; };
+  int RowsSeen = -1;
+  // The handler sees the table complete (a grid repaints from it).
+  R.GetStringArray().OnChange = [&](TObject*) {
+    ++Changes;
+    RowsSeen = R.GetNrOfRows();
+  };
   ASSERT_TRUE(R.ReadFromXMLString(Stream.DataString(), "p"));
   EXPECT_EQ(Changes, 1);
+  EXPECT_EQ(RowsSeen, 200);
 }
 
 TEST(RLDataXml, ValidityTestIgnoresCaseAndBlanksAroundTheId) {
