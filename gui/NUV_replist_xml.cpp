@@ -38,7 +38,8 @@ std::string XmlEscape(const std::string& S) {
       case '"': R += "&quot;"; break;
       case '\'': R += "&apos;"; break;
       default:
-        if (static_cast<unsigned char>(Ch) < 32) {
+        // Control characters (DEL too) as references: line readers drop them otherwise.
+        if (static_cast<unsigned char>(Ch) < 32 || Ch == 127) {
           R += "&#" + std::to_string(static_cast<unsigned char>(Ch)) + ";";
         } else {
           R += Ch;
