@@ -136,7 +136,14 @@ void TRLData::SetNrCols(int N) {
   ResizeCells(N, FNrOfRows);
   const int Old = FNrOfColumns;
   FNrOfColumns = N;
-  ResetColumns(Old + 1);
+  try {
+    ResetColumns(Old + 1);
+  } catch (const ENUVRLDataError&) {
+    // The column arrays hold at least the old columns: go back to those.
+    FNrOfColumns = Old;
+    ResizeCells(Old, FNrOfRows);
+    throw;
+  }
 }
 
 void TRLData::SetCommonHeader(const std::string& Value) {
