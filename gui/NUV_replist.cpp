@@ -133,17 +133,22 @@ void TRLData::SetNrRows(int N) {
 
 void TRLData::SetNrCols(int N) {
   N = std::max(N, 1);
-  ResizeCells(N, FNrOfRows);
   const int Old = FNrOfColumns;
-  FNrOfColumns = N;
-  try {
-    ResetColumns(Old + 1);
-  } catch (const ENUVRLDataError&) {
-    // The column arrays hold at least the old columns: go back to those.
-    FNrOfColumns = Old;
-    ResizeCells(Old, FNrOfRows);
-    throw;
-  }
+  // The change is announced once the new columns are complete.
+  WithoutChangeHook([&] {
+    ResizeCells(N, FNrOfRows);
+    FNrOfColumns = N;
+    try {
+      ResetColumns(Old + 1);
+    } catch (const ENUVRLDataError&) {
+      // The column arrays hold at least the old columns: go back to those.
+      FNrOfColumns = Old;
+      ResizeCells(Old, FNrOfRows);
+      throw;
+    }
+    return true;
+  });
+  if (N != Old) NotifyChange();
 }
 
 void TRLData::SetCommonHeader(const std::string& Value) {

@@ -39,6 +39,20 @@ TEST(RLData, NewStoreAndDimensionLimits) {
   EXPECT_EQ(D.GetNrOfColumns(), 1);
 }
 
+TEST(RLData, ColumnCountChangeIsAnnouncedWithTheNewColumns) {
+  TRLData D(nullptr);
+  D.SetNrRows(2);
+  std::vector<std::string> Seen;
+  D.GetStringArray().OnChange = [&](TObject*) {
+    Seen.push_back(std::to_string(D.GetNrOfColumns()) + " " +
+                   D.GetColName(D.GetNrOfColumns()));
+  };
+  D.SetNrCols(3);
+  D.SetNrCols(3);  // no change, no notification
+  D.SetNrCols(1);
+  EXPECT_EQ(Seen, (std::vector<std::string>{"3 C-3", "1 C-1"}));
+}
+
 TEST(RLData, GrowingColumnsKeepsOldOnesAndNamesNewOnes) {
   TRLData D(nullptr);
   D.SetNrCols(2);
