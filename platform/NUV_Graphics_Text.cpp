@@ -175,10 +175,9 @@ class FontEngine {
     if (FT_Load_Glyph(I.Face, idx, FT_LOAD_DEFAULT | FT_LOAD_TARGET_MONO) != 0) return;
     FT_GlyphSlot slot = I.Face->glyph;
     if (I.SynthBold) FT_GlyphSlot_Embolden(slot);
-    // The advance along the baseline, whole pixels, independent of the rotation.
-    FT_Pos adv = slot->metrics.horiAdvance;
-    if (I.SynthBold) adv += I.Size->metrics.y_ppem / 24 * 64 + 64;
-    G.Advance = int((adv + 32) >> 6);
+    // The advance along the baseline (untransformed, so rotated text keeps the width that
+    // TextWidth gives), whole pixels.
+    G.Advance = int((slot->metrics.horiAdvance + 32) >> 6);
     if (FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0) return;
     const FT_Bitmap& bm = slot->bitmap;
     G.Width = int(bm.width);
