@@ -433,6 +433,14 @@ TEST(Canvas, DrawAndStretch) {
   EXPECT_EQ(Picture(B), Rows({"##....", "##....", "..##..", "..##.."}));
   c.Draw(4, 0, &Src);
   EXPECT_EQ(Picture(B), Rows({"##..#.", "##...#", "..##..", "..##.."}));
+  // Draw combines with the copy mode.
+  c.GetBrush()->SetColor(clRed);
+  c.FillRect(Rect(0, 0, 2, 2));
+  c.SetCopyMode(cmSrcAnd);
+  c.Draw(0, 0, &Src);
+  EXPECT_EQ(c.GetPixel(0, 0), clBlack);
+  EXPECT_EQ(c.GetPixel(1, 0), clRed);
+  c.SetCopyMode(cmSrcCopy);
   // Negative width mirrors.
   TBitmap M;
   M.SetSize(2, 2);
