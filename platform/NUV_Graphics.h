@@ -384,6 +384,7 @@ class TBitmap : public TGraphic {
   // headers of 12, 40, 108 and 124 bytes). A malformed file raises EInvalidGraphic and
   // leaves the bitmap as it was.
   void LoadFromStream(TStream& Stream) override;
+  // Raises EInvalidGraphic for an empty bitmap (no file can hold one).
   void SaveToStream(TStream& Stream) const override;
   // PNG files: 8-bit RGB written; any PNG read (16-bit, palette, grey, alpha are reduced).
   void LoadFromPNGFile(const std::string& FileName);
