@@ -396,7 +396,6 @@ class TBitmap : public TGraphic {
   void Draw(TCanvas& ACanvas, const TRect& Rect) override;
 
  private:
-  friend class TCanvas;
   friend class TCanvasAccess;
   friend class TBitmapAccess;
   int FWidth = 0, FHeight = 0;
