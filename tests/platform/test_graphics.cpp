@@ -468,6 +468,16 @@ TEST(Canvas, HalftoneAveragesWhenShrinking) {
   TColor n = c.GetPixel(0, 0);
   EXPECT_TRUE(n == clBlack || n == clWhite);
   EXPECT_FALSE(StretchBlt(&c, 0, 0, 1, 1, nullptr, 0, 0, 1, 1, cmSrcCopy));
+  // Three pixels onto two: each takes one and a half, weighted by what it covers.
+  TBitmap Row, Two;
+  Row.SetSize(3, 1);
+  Row.GetCanvas()->SetPixel(0, 0, clBlack);
+  Row.GetCanvas()->SetPixel(2, 0, clBlack);
+  Two.SetSize(2, 1);
+  Two.GetCanvas()->SetStretchBltMode(HALFTONE);
+  Two.GetCanvas()->StretchDraw(Rect(0, 0, 2, 1), &Row);
+  EXPECT_NEAR(GetGValue(Two.GetCanvas()->GetPixel(0, 0)), 85, 1);
+  EXPECT_NEAR(GetGValue(Two.GetCanvas()->GetPixel(1, 0)), 85, 1);
   EXPECT_EQ(SetStretchBltMode(&c, 9), 0);
 }
 
