@@ -360,21 +360,25 @@ void CosmeticLine(const Target& T, int64_t X0, int64_t Y0, int64_t X1, int64_t Y
   }
   if (lo > hi) return;
   i128 num = 2 * lo * A + B;
-  int64_t q = static_cast<int64_t>(FloorDiv(num, 2 * i128(B)));
+  const int64_t q = static_cast<int64_t>(FloorDiv(num, 2 * i128(B)));
   int64_t r = static_cast<int64_t>(num - i128(q) * 2 * B);
-  const bool plain = S.Pattern.Count == 0;
-  for (int64_t i = static_cast<int64_t>(lo); i <= static_cast<int64_t>(hi); ++i) {
-    int64_t a = maj0 + sMaj * i, b = min0 + sMin * q;
-    int64_t x = xMajor ? a : b, y = xMajor ? b : a;
+  // Every step from lo to hi lies inside the clip: walk a pixel pointer.
+  const int64_t first = static_cast<int64_t>(lo), last = static_cast<int64_t>(hi);
+  const int64_t a0 = maj0 + sMaj * first, b0 = min0 + sMin * q;
+  uint32_t* p = &T.At(xMajor ? a0 : b0, xMajor ? b0 : a0);
+  const int64_t stepMaj = xMajor ? sMaj : sMaj * T.Stride, stepMin = xMajor ? sMin * T.Stride : sMin;
+  const bool plain = S.Pattern.Count == 0, copy = S.Mode == pmCopy;
+  for (int64_t i = first; i <= last; ++i) {
     if (plain || S.Pattern.On(start + i)) {
-      T.Plot(x, y, S.Color, S.Mode);
+      *p = copy ? S.Color : raster::Mix(S.Mode, S.Color, *p);
     } else if (S.Opaque) {
-      T.Plot(x, y, S.Back, S.Mode);
+      *p = copy ? S.Back : raster::Mix(S.Mode, S.Back, *p);
     }
+    p += stepMaj;
     r += 2 * A;
     if (r >= 2 * B) {
       r -= 2 * B;
-      ++q;
+      p += stepMin;
     }
   }
 }

@@ -1,5 +1,7 @@
 // Copying images onto a canvas: Draw, StretchDraw, CopyRect and StretchBlt, with the
 // raster operations and the stretch modes.
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "platform/NUV_Graphics.h"
@@ -14,9 +16,14 @@ bool UsesSource(uint8_t Code) { return ((Code >> 2) ^ Code) & 0x33; }
 
 // The source columns (or rows) that land on destination positions First..Last of a
 // destination extent N taken from source extent SN starting at S0: [Lo, Hi) per position,
-// Lo == Hi for nearest-pixel picking (one pixel, Lo).
+// Lo == Hi for nearest-pixel picking (one pixel, Lo). When shrinking by area, [From, To)
+// is the exact source interval, giving each source pixel the share it covers.
 struct Sampling {
   std::vector<int64_t> Lo, Hi;
+  std::vector<double> From, To;
+  double Weight(size_t I, int64_t K) const {
+    return std::max(0.0, std::min(To[I], double(K + 1)) - std::max(From[I], double(K)));
+  }
 };
 
 Sampling Sample(int64_t First, int64_t Last, int64_t N, int64_t S0, int64_t SN, bool Flip,
@@ -25,6 +32,8 @@ Sampling Sample(int64_t First, int64_t Last, int64_t N, int64_t S0, int64_t SN, 
   size_t count = size_t(Last - First + 1);
   R.Lo.resize(count);
   R.Hi.resize(count);
+  R.From.resize(count);
+  R.To.resize(count);
   for (size_t i = 0; i < count; ++i) {
     int64_t u = First + int64_t(i);
     if (Flip) u = N - 1 - u;
@@ -33,10 +42,14 @@ Sampling Sample(int64_t First, int64_t Last, int64_t N, int64_t S0, int64_t SN, 
       int64_t a = int64_t((i128(u) * SN) / N), b = int64_t(((i128(u) + 1) * SN + N - 1) / N);
       R.Lo[i] = S0 + a;
       R.Hi[i] = S0 + std::max(b, a + 1);
+      R.From[i] = double(S0) + double(u) * double(SN) / double(N);
+      R.To[i] = double(S0) + double(u + 1) * double(SN) / double(N);
     } else {
       int64_t s = S0 + int64_t(((2 * i128(u) + 1) * SN) / (2 * i128(N)));
       R.Lo[i] = s;
       R.Hi[i] = s;
+      R.From[i] = double(s);
+      R.To[i] = double(s + 1);
     }
   }
   return R;
@@ -109,28 +122,33 @@ void StretchPixels(TCanvas& Dest, int64_t X, int64_t Y, int64_t W, int64_t H,
         s = Src.Pixels[sy0 * Src.Width + sx0] & 0xFFFFFF;
         if (Src.Transparent && s == Src.TransparentPixel) continue;
       } else {
-        // Several source pixels fall on this one: average (HALFTONE), AND or OR them.
-        uint64_t r = 0, g = 0, b = 0, n = 0;
+        // Several source pixels fall on this one: average them by the share of the pixel
+        // each covers (HALFTONE), or AND or OR them.
+        double r = 0, g = 0, b = 0, n = 0;
         uint32_t andv = 0xFFFFFF, orv = 0;
-        for (int64_t sy = sy0; sy < sy1; ++sy)
+        for (int64_t sy = sy0; sy < sy1; ++sy) {
+          const double wy = rows.Weight(ry, sy);
           for (int64_t sx = sx0; sx < sx1; ++sx) {
             uint32_t p = Src.Pixels[sy * Src.Width + sx] & 0xFFFFFF;
             if (Src.Transparent && p == Src.TransparentPixel) continue;
-            b += p & 0xFF;
-            g += (p >> 8) & 0xFF;
-            r += (p >> 16) & 0xFF;
+            const double w = wy * cols.Weight(rx, sx);
+            if (w <= 0) continue;
+            b += w * (p & 0xFF);
+            g += w * ((p >> 8) & 0xFF);
+            r += w * ((p >> 16) & 0xFF);
             andv &= p;
             orv |= p;
-            ++n;
+            n += w;
           }
-        if (n == 0) continue;
+        }
+        if (n <= 0) continue;
         if (mode == BLACKONWHITE) {
           s = andv;
         } else if (mode == WHITEONBLACK) {
           s = orv;
         } else {
-          s = uint32_t((b + n / 2) / n) | uint32_t((g + n / 2) / n) << 8 |
-              uint32_t((r + n / 2) / n) << 16;
+          auto level = [n](double v) { return uint32_t(std::clamp(std::lround(v / n), 0L, 255L)); };
+          s = level(b) | level(g) << 8 | level(r) << 16;
         }
       }
       uint32_t& d = T.At(x, y);

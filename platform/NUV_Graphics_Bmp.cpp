@@ -265,6 +265,7 @@ int Nearest(const std::vector<uint32_t>& Pal, uint32_t P) {
 
 std::string Encode(const TBitmap& Bmp) {
   const int w = Bmp.GetWidth(), h = Bmp.GetHeight();
+  if (w == 0 || h == 0) throw EInvalidGraphic("An empty bitmap cannot be saved");
   int bpp = 24;
   uint32_t compression = BI_RGB;
   switch (Bmp.GetPixelFormat()) {

@@ -219,7 +219,6 @@ class TCanvasAccess {
   static raster::BrushPaint Brush(const TCanvas& C, TPenMode Mode);
   static const void*& FontInstance(TCanvas& C) { return C.FFontInstance; }
   static uint64_t& FontRevision(TCanvas& C) { return C.FFontRevision; }
-  static TPoint& PenPos(TCanvas& C) { return C.FPenPos; }
 };
 
 class TBitmapAccess {

@@ -84,8 +84,9 @@ class FontEngine {
     return f;
   }
 
-  // The face fontconfig picks for the family and style; whether it is really bold and
-  // italic is reported so that the renderer can make up for what is missing.
+  // The face fontconfig picks for the family and style. Whether it is really bold and
+  // italic is read from the face itself, so that the renderer can make up for what is
+  // missing.
   FT_Face Match(const std::string& Family, bool Bold, bool Italic, bool Fixed,
                 bool& IsBold, bool& IsItalic) {
     FcPattern* pat = FcPatternCreate();
@@ -101,18 +102,18 @@ class FontEngine {
     FT_Face face = nullptr;
     if (m != nullptr) {
       FcChar8* file = nullptr;
-      int index = 0, weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN;
+      int index = 0;
       if (FcPatternGetString(m, FC_FILE, 0, &file) == FcResultMatch) {
         FcPatternGetInteger(m, FC_INDEX, 0, &index);
-        FcPatternGetInteger(m, FC_WEIGHT, 0, &weight);
-        FcPatternGetInteger(m, FC_SLANT, 0, &slant);
         face = Face(reinterpret_cast<const char*>(file), index);
-        IsBold = weight >= FC_WEIGHT_DEMIBOLD;
-        IsItalic = slant != FC_SLANT_ROMAN;
       }
       FcPatternDestroy(m);
     }
     FcPatternDestroy(pat);
+    if (face != nullptr) {
+      IsBold = (face->style_flags & FT_STYLE_FLAG_BOLD) != 0;
+      IsItalic = (face->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
+    }
     return face;
   }
 
@@ -175,10 +176,9 @@ class FontEngine {
     if (FT_Load_Glyph(I.Face, idx, FT_LOAD_DEFAULT | FT_LOAD_TARGET_MONO) != 0) return;
     FT_GlyphSlot slot = I.Face->glyph;
     if (I.SynthBold) FT_GlyphSlot_Embolden(slot);
-    // The advance along the baseline, whole pixels, independent of the rotation.
-    FT_Pos adv = slot->metrics.horiAdvance;
-    if (I.SynthBold) adv += I.Size->metrics.y_ppem / 24 * 64 + 64;
-    G.Advance = int((adv + 32) >> 6);
+    // The advance along the baseline (untransformed, so rotated text keeps the width that
+    // TextWidth gives), whole pixels.
+    G.Advance = int((slot->metrics.horiAdvance + 32) >> 6);
     if (FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0) return;
     const FT_Bitmap& bm = slot->bitmap;
     G.Width = int(bm.width);

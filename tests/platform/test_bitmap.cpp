@@ -401,6 +401,8 @@ TEST(Bitmap, PngRoundTrip) {
   TBitmap empty;
   TStringStream out;
   EXPECT_THROW(empty.SaveToPNGStream(out), EInvalidGraphic);
+  EXPECT_THROW(empty.SaveToStream(out), EInvalidGraphic);
+  EXPECT_EQ(out.GetSize(), 0);
 }
 
 TEST(Bitmap, ClipboardHoldsBmpBytes) {

@@ -147,6 +147,27 @@ TEST(Canvas, DashPatternOfLongerStyles) {
   EXPECT_EQ(row1, "#########......###......#########......###......");
 }
 
+TEST(Canvas, DashedCurvesBreakTheirOutline) {
+  auto ink = [](TPenStyle Style) {
+    TBitmap B;
+    B.SetSize(80, 60);
+    TCanvas& c = *B.GetCanvas();
+    c.GetBrush()->SetStyle(bsClear);
+    c.GetPen()->SetStyle(Style);
+    c.Ellipse(2, 2, 78, 58);
+    c.Arc(10, 10, 70, 50, 70, 30, 10, 30);
+    int n = 0;
+    for (int y = 0; y < 60; ++y)
+      for (int x = 0; x < 80; ++x) n += c.GetPixel(x, y) == clBlack;
+    return n;
+  };
+  const int solid = ink(psSolid), dashed = ink(psDash), dotted = ink(psDot);
+  EXPECT_LT(dashed, solid * 85 / 100);
+  EXPECT_GT(dashed, solid * 65 / 100);  // 18 of every 24 steps
+  EXPECT_LT(dotted, solid * 60 / 100);
+  EXPECT_GT(dotted, solid * 40 / 100);
+}
+
 TEST(Canvas, ArcRunsCounterClockwise) {
   // An arc from the ray pointing up to the ray pointing right covers three quadrants:
   // everything but the upper right.
@@ -205,6 +226,7 @@ TEST(Canvas, XorDrawnTwiceRestores) {
       [](TCanvas& c) { c.Polygon({{1, 1}, {38, 5}, {20, 28}, {20, 2}}); },
       [](TCanvas& c) { c.GetPen()->SetWidth(5); c.MoveTo(4, 4); c.LineTo(33, 22); },
       [](TCanvas& c) { c.GetPen()->SetStyle(psDashDotDot); c.MoveTo(0, 15); c.LineTo(40, 16); },
+      [](TCanvas& c) { c.GetPen()->SetStyle(psDash); c.Ellipse(1, 1, 39, 29); },
   };
   for (size_t i = 0; i < std::size(shapes); ++i) {
     TBitmap B;
@@ -411,6 +433,14 @@ TEST(Canvas, DrawAndStretch) {
   EXPECT_EQ(Picture(B), Rows({"##....", "##....", "..##..", "..##.."}));
   c.Draw(4, 0, &Src);
   EXPECT_EQ(Picture(B), Rows({"##..#.", "##...#", "..##..", "..##.."}));
+  // Draw combines with the copy mode.
+  c.GetBrush()->SetColor(clRed);
+  c.FillRect(Rect(0, 0, 2, 2));
+  c.SetCopyMode(cmSrcAnd);
+  c.Draw(0, 0, &Src);
+  EXPECT_EQ(c.GetPixel(0, 0), clBlack);
+  EXPECT_EQ(c.GetPixel(1, 0), clRed);
+  c.SetCopyMode(cmSrcCopy);
   // Negative width mirrors.
   TBitmap M;
   M.SetSize(2, 2);
@@ -438,6 +468,16 @@ TEST(Canvas, HalftoneAveragesWhenShrinking) {
   TColor n = c.GetPixel(0, 0);
   EXPECT_TRUE(n == clBlack || n == clWhite);
   EXPECT_FALSE(StretchBlt(&c, 0, 0, 1, 1, nullptr, 0, 0, 1, 1, cmSrcCopy));
+  // Three pixels onto two: each takes one and a half, weighted by what it covers.
+  TBitmap Row, Two;
+  Row.SetSize(3, 1);
+  Row.GetCanvas()->SetPixel(0, 0, clBlack);
+  Row.GetCanvas()->SetPixel(2, 0, clBlack);
+  Two.SetSize(2, 1);
+  Two.GetCanvas()->SetStretchBltMode(HALFTONE);
+  Two.GetCanvas()->StretchDraw(Rect(0, 0, 2, 1), &Row);
+  EXPECT_NEAR(GetGValue(Two.GetCanvas()->GetPixel(0, 0)), 85, 1);
+  EXPECT_NEAR(GetGValue(Two.GetCanvas()->GetPixel(1, 0)), 85, 1);
   EXPECT_EQ(SetStretchBltMode(&c, 9), 0);
 }
 

@@ -73,6 +73,8 @@ TEST(Text, MetricsGrowWithTheTextAndTheCellStays) {
   c.GetFont()->SetStyle({});
   c.GetFont()->SetName("DejaVu Sans Mono");
   EXPECT_EQ(c.TextWidth("iiii"), c.TextWidth("WWWW"));
+  c.GetFont()->SetName("No Such Family");  // fontconfig substitutes a face
+  EXPECT_GT(c.TextWidth("abc"), 0);
 }
 
 TEST(Text, TextOutPutsTheCellTopLeftAtThePoint) {
