@@ -300,8 +300,20 @@ std::string TMolForm::ChemElem(int AtNum, int IsotMass, int Count, uint8_t Mode)
 std::string TMolForm::AsString(int Mode) const {
   std::string S;
   if (FForm.NEntries < 1 || FForm.NEntries > MaxFormEntries) return S;
+  const uint8_t M = Mode == 1 ? 1 : 0;
+  std::string Texts[MaxFormEntries];
   for (int I = 0; I < FForm.NEntries; ++I)
-    S += ChemElem(FForm.AtNum[I], FForm.AtWgt[I], FForm.AtCnt[I], Mode == 1 ? 1 : 0) + ' ';
+    Texts[I] = ChemElem(FForm.AtNum[I], FForm.AtWgt[I], FForm.AtCnt[I], M);
+  // In mode 1 every entry begins with its mass digits, which the scanner would take as
+  // the count of a single atom written before it ("1H 12C" reads as H12 C): such an
+  // entry gets its count written out, so that the text parses back to the same entries.
+  bool LaterEntry = false;
+  for (int I = FForm.NEntries - 1; I >= 0; --I) {
+    if (Texts[I].empty()) continue;
+    if (M == 1 && LaterEntry && FForm.AtCnt[I] == 1) Texts[I] += '1';
+    LaterEntry = true;
+  }
+  for (int I = 0; I < FForm.NEntries; ++I) S += Texts[I] + ' ';
   return S;
 }
 

@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <string>
 
+#include "chem/NUV_cform.h"
 #include "platform/NUV_Classes.h"
+#include "platform/NUV_Streams.h"
 
 namespace nuv {
 
@@ -37,6 +39,75 @@ struct CTElem {
 void ClearCTElem(CTElem& E);
 
 enum CoordUnitType : uint8_t { cuUnknown, cuPixel, cuNanoM, cuPicoM, cuAngstrom };
+
+// ---------------------------------------------------------------- rings and fragments
+
+constexpr int MaxRings = 100;  // rings of one ring list
+
+// One ring: its atoms in ring order, Atoms[0 .. NAtoms - 1].
+struct RingType {
+  uint8_t NAtoms = 0;
+  uint8_t Atoms[MaxAtoms] = {};
+};
+
+// Rings 1..NRings are Rings[0 .. NRings - 1]; a list never holds more than MaxRings.
+struct RingListType {
+  int32_t NRings = 0;
+  RingType Rings[MaxRings];
+};
+
+// Atoms 1..NAtoms are Atoms[0 .. NAtoms - 1]; the remaining entries are 0.
+struct AtListType {
+  int32_t NAtoms = 0;
+  int32_t Atoms[MaxAtoms] = {};
+};
+
+// True when some ring of the list holds every atom of R (a subset test); false for an
+// empty list.
+bool RingInRingList(const RingType& R, const RingListType& List);
+
+// Attribute bits of an atom (CalcAttributes).
+constexpr uint8_t atChain = 0x01;      // in no ring
+constexpr uint8_t atOtherRing = 0x02;  // in a ring of 3 or 4, or of more than 6 atoms
+constexpr uint8_t atRing5 = 0x04;
+constexpr uint8_t atRing6 = 0x08;
+constexpr uint8_t atBranch = 0x10;     // more than two neighbours
+constexpr uint8_t atRing = 0x20;
+constexpr uint8_t atTerminal = 0x40;   // chain atom with one neighbour
+constexpr uint8_t atMultiRing = 0x80;  // in more than one ring of the SSSR
+
+// The counts of FragmentCount.
+enum FrgType : uint8_t {
+  NSglBnd, NCCSgl, NDblBnd, NCCDbl, NTrplBnd, NCCTrpl, NAroBnd, NBranch, XCnt, COOH,
+  COO, NO2, AnyCO, AroCl, AroBr, AnyOH, PhOH, NH2, NHR, NR2, NCON, CN, CONR2, CHO, COX,
+  AnySO, OCH3, NO, NNH2
+};
+constexpr int NrFrgTypes = 29;
+
+// Substructure search modes; no operation takes one yet.
+enum SSSMode : uint8_t { smSkeleton, smAtoms, smBonds, smAtomAndBonds };
+
+// A fragment code as text: the atom's element, then bond and element of each neighbour
+// (339 gives "C1O"); "ERROR" for a negative code.
+std::string FragmentStr(int Code);
+
+// The file to which every substructure search appends its trace, in the current folder.
+inline constexpr const char* SubStrucTraceFile = "substrct.txt";
+
+// ---------------------------------------------------------------- structure files
+
+// The SD data items that ReadFromMDLSDFile keeps.
+constexpr int NrSDDataItems = 20;
+extern const char* const SDDataItemNames[NrSDDataItems];
+
+// One data item of an SD record; an empty name marks a free entry.
+struct TPropEntry {
+  std::string Name;
+  double Value = 0.0;
+};
+struct TPropRec {
+  TPropEntry Items[NrSDDataItems];
+};
 
 // Atom numbers count from 1, neighbour slots from 1 to 10, coordinates from 1 to 3. No
 // operation raises: getters give 0 (or a cleared record) for an invalid number, setters
@@ -148,9 +219,122 @@ class TCTab : public TComponent {
   // 1024 y, 2048 z, 4096 ConnTo, 8192 TypConn. Neighbours are compared slot by slot.
   int CompareWith(const TCTab& Other) const;
 
-  // Further topics (rings and substructure search, structure files, formula and geometry)
-  // are members too, each declared in a section of its own here and implemented in its own
-  // NUV_cstruct_<topic>.cpp.
+  // ------------------------------------------------------------ rings and fragments
+  // Rings walk the neighbours in slot order. FindShortestRings and everything built on it
+  // (FindSSSR, CalcAttributes) use AtFlag as the mark of the current path and leave every
+  // AtFlag at 0.
+
+  // Bonds - atoms + 1: the number of rings of a structure in one piece.
+  int RingsInMolecule() const;
+  // The rings of the smallest size through atom Start (each once); their number.
+  int FindShortestRings(uint16_t Start, RingListType& List);
+  // A smallest set of smallest rings: the shortest rings through each atom in turn, a ring
+  // whose atoms all lie in a listed ring left out; atoms with at most two neighbours whose
+  // ring is listed are not searched again. The number of rings.
+  int FindSSSR(RingListType& List);
+  // Sets the attribute bits (at...) of every atom from the SSSR; the number of its rings.
+  int CalcAttributes();
+  // The neighbourhood of atom A as a code: bits 0..3 the element, then 6 bits for each
+  // neighbour (2 bits bond, 4 bits element), the neighbours in descending order. Second
+  // receives the number of the neighbours' further neighbours. -1 for an element (of the
+  // atom or a neighbour) without a code, -2 for more than four neighbours.
+  int FragmentCode(int A, int& Second) const;
+  // Functional groups and bond kinds over the whole table (implicit hydrogens are not
+  // looked at).
+  int FragmentCount(FrgType T) const;
+  // The first atom from A on with exactly one neighbour; 0 when there is none.
+  int FindNextEndAtom(int A) const;
+  // Deletes chain atoms until only ring systems and the atoms that link them remain (a
+  // single remaining atom is deleted as well); the number of atoms left. No notification.
+  int StripfromChains();
+  // True when this table has, element by element, at least the atoms of Other.
+  bool SumForContained(const TCTab& Other) const;
+  // True when Sub occurs in this table. Map (at least MaxAtoms bytes; may be nullptr)
+  // receives 1 at byte k - 1 for every atom k of the occurrence found; it means nothing
+  // when the result is false. CompareBonds also requires equal bond types. Atom
+  // attributes of Sub (when set) must be present in the partner atoms. Separate branches
+  // of Sub may reuse atoms of this table. Every step appends trace lines to
+  // SubStrucTraceFile in the current folder; a trace that cannot be written is left out.
+  bool SearchSubStruc(const TCTab& Sub, uint8_t* Map, bool CompareBonds);
+  // The atoms that fit a template, in increasing order: AtNum > 0 keeps atoms of that
+  // element, < 0 drops them; NBonds > 0 keeps atoms with exactly that many neighbours,
+  // < 0 drops them. Every non-zero entry of BondTemplate needs a bond of that type of its
+  // own at the atom (three entries 1 need three single bonds).
+  void MatchAtomTemplate(int8_t AtNum, int8_t NBonds, const uint8_t BondTemplate[MaxConn],
+                         AtListType& List) const;
+
+  // ------------------------------------------------------------ structure files
+  // Readers replace the table only when they have read a whole structure; they return
+  // false when the structure was refused (the table is then left as it was) and also
+  // when it was read with faults: a bond type above 4 (read as single), a bond whose atom
+  // numbers are outside the structure or equal (left out), a number that does not
+  // convert (read as 0). Lines may end in LF, CR LF or CR. MDL coordinates are rescaled
+  // to whole numbers 0..32767 (smallest x, y, z at 0; x spans 800 or y 600 units).
+  // A successful read calls Changed once. Files raise EInOutError only for errors of
+  // the file itself.
+
+  // A connection table from its counts line on: atoms 1..63, bonds, then the property
+  // lines "M  ..." up to "M  END" (charges "M  CHG" and isotopes "M  ISO" replace those of
+  // the atom block).
+  bool ReadFromMDLCTabFile(TTextFile& F);
+  bool ReadFromMDLCTabStream(TStream& S);
+  // Three header lines (the first is the name), then the connection table.
+  bool ReadFromMDLMolFile(TTextFile& F);
+  bool ReadFromMDLMolStream(TStream& S);
+  // One SD record up to and including its "$$$$" line; the atom and bond lines are read
+  // in free format. Props (may be nullptr) receives the known data items
+  // (SDDataItemNames) in the order met; "> <CAS_RN>" and "> <CASREGNR>" set the registry
+  // number. A record whose structure is refused leaves the table alone, fires no change
+  // and returns false; its lines are consumed all the same, so the next call reads the
+  // next record.
+  bool ReadFromMDLSDFile(TTextFile& F, TPropRec* Props);
+  // Looks for "/CONTAB " (or "/CTABG ") and reads the body that follows.
+  bool ReadFromClearTextFile(TTextFile& F);
+  bool ReadFromClearTextFileCTABG(TTextFile& F);
+  // The body after the "CONTAB" keyword: lines L and atoms N, L - 2N name lines (first
+  // character skipped), then N atom records in free format.
+  bool ReadConnTabBody(TTextFile& F);
+
+  // Writers: what they write reads back to the same atoms, isotopes, charges and bonds.
+  // Atom numbers 0 are written as "*"; charges outside -3..+3 and isotopes that the atom
+  // block cannot hold go to "M  CHG" / "M  ISO" lines.
+  void WriteToMDLCTabFile(TTextFile& F) const;
+  void WriteToMDLCTabStream(TStream& S) const;
+  // Header: the name; ProgName (cut in place to its eight characters), Initials (two
+  // characters), the time of writing (Now) and RegNo (the header's registry number,
+  // written when above 0); Comment as the third line.
+  void WriteToMDLMolFile(TTextFile& F, std::string& ProgName, const std::string& Initials,
+                         int RegNo, const std::string& Comment) const;
+  void WriteToMDLMolStream(TStream& S, std::string& ProgName, const std::string& Initials,
+                           int RegNo, const std::string& Comment) const;
+  // "/CONTAB " and the body that ReadConnTabBody reads (coordinates kept exactly).
+  void WriteToClearTextFile(TTextFile& F) const;
+  // Input for a molecular connectivity program: a line "ID name", a line "atoms bonds",
+  // one line per atom "number symbol hydrogens charge" and one line per bond
+  // "first second type" (first < second).
+  void WriteToMolConnXFile(int ID, TTextFile& F) const;
+
+  // ------------------------------------------------------------ formula and geometry
+  // Hydrogens bonded to atom A, explicit and implicit (standard valences; a positive
+  // charge adds hydrogens, a negative one removes them); 0 for a hydrogen atom.
+  int NrHAtoms(int A) const;
+  int CalcMissingH() const;  // NrHAtoms summed over all atoms
+  // Carbon, hydrogen, N, O, S, P, F, Cl, Br, I, then the other elements as met; each
+  // isotope an entry of its own. False (F unchanged) for more than 20 entries.
+  bool CalcMolecularFormula(TFormulaRec& F) const;
+  double CalcChemMolWeight() const;  // average weights, isotopes ignored
+  void CalcMolCenter(double& X, double& Y, double& Z) const;
+  // The box of the atoms within 1..10000 x 1..7000 (less than two atoms: that box), the
+  // mean position, and the mean 2D bond length as the result (0 without bonds).
+  double CalcMolExtents(double& MinX, double& MinY, double& MaxX, double& MaxY,
+                        double& MeanX, double& MeanY) const;
+  // The highest-numbered atom within dx, dy, dz of (x, y, z); -1 when none.
+  int FindAtomInBox(double X, double Y, double Z, double DX, double DY, double DZ) const;
+  // The nearest atom (the lowest number among equally near ones); atom 0 and the largest
+  // double when the table is empty.
+  void FindClosestAtom(double X, double Y, double Z, int& AtomNr, double& Distance) const;
+  // Turns x, y into their principal axes (centred, whole numbers); no notification.
+  void RotateWithPCA();
 
  private:
   // Representation: atom I (1..FNAtoms) is FAtoms[I - 1]; the records from FNAtoms on stay
@@ -165,6 +349,14 @@ class TCTab : public TComponent {
   bool RemoveNeighbour(int I, int J);
   // Drops repeated neighbours (the first stays) and closes free slots.
   void TidyNeighbours(int I);
+  // Bonds - atoms + number of pieces.
+  int CycleCount() const;
+  // Replaces the content with that of a table a reader has filled (display information
+  // included); no notification.
+  void TakeStructure(const TCTab& Read);
+  bool IsBondedTo(int I, int J) const;
+  struct TSubSearch;
+  bool MatchAtoms(TSubSearch& S, int PrevT, int PrevS, int T, int SAtom) const;
 
   int FNAtoms = 0;
   CTElem FAtoms[MaxAtoms];

@@ -226,11 +226,14 @@ class TRLData : public TComponent {
   bool ValidCell(int Col, int Row) const;
   std::string StoredText(int Col, int Row) const;
   void ResizeCells(int Cols, int Rows);
-  void ResetColumns(int From);
+  void ResetColumns(int From, const char* NoMemory = ": not enough memory on heap");
   void AttachStringArray();
-  // Runs Body with the string array's change hook detached; afterwards the hook is
-  // back and, with NotifyAfter and when Body returned true, called once. Body's result.
-  bool WithoutChangeHook(const std::function<bool()>& Body, bool NotifyAfter);
+  // Runs Body with the string array's change hook detached and puts the hook back;
+  // Body's result.
+  bool WithoutChangeHook(const std::function<bool()>& Body);
+  // Calls the string array's change hook once, for a change made without it; callers
+  // finish the whole table first, so that the handler sees it complete.
+  void NotifyChange();
   void ReportPercent(int64_t Done, int64_t Total, int& Last);
   void WriteXML(const std::function<void(const std::string&)>& WriteLine,
                 bool WithDeclaration, const std::string& DataID);

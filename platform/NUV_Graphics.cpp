@@ -116,12 +116,12 @@ void TFont::SetName(const std::string& Value) {
 int TFont::GetSize() const { return -MulDiv(FHeight, 72, ScreenPixelsPerInch); }
 
 void TFont::SetSize(int Value) {
-  Value = std::clamp(Value, -10000, 10000);
+  Value = std::clamp(Value, -MaxFontHeight, MaxFontHeight);
   SetHeight(-MulDiv(Value, ScreenPixelsPerInch, 72));
 }
 
 void TFont::SetHeight(int Value) {
-  Value = std::clamp(Value, -10000, 10000);
+  Value = std::clamp(Value, -MaxFontHeight, MaxFontHeight);
   if (Value == FHeight) return;
   FHeight = Value;
   Changed();

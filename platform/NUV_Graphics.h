@@ -140,6 +140,9 @@ enum TFontPitch : uint8_t { fpDefault, fpVariable, fpFixed };
 using TFontCharset = uint8_t;
 constexpr TFontCharset ANSI_CHARSET = 0, DEFAULT_CHARSET = 1, SYMBOL_CHARSET = 2;
 
+// Heights (and sizes) beyond this many pixels are cut to it.
+constexpr int MaxFontHeight = 2048;
+
 // Size is in points at 96 pixels per inch; Height is in pixels: negative for the character
 // height (the em size, as Size gives it), positive for the cell height. Setting one sets the
 // other. Orientation turns the text counter-clockwise in tenths of a degree. Pitch and

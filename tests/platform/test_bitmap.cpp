@@ -196,6 +196,12 @@ TEST(Bitmap, ReadsHandMadeVariants) {
     EXPECT_EQ(Px(B, 1, 0), clBlack);
     EXPECT_EQ(B.GetPixelFormat(), pf24bit);
   }
+  {  // core header, 8 bits, a palette shorter than 256 colours
+    TBitmap B;
+    LoadInto(B, MakeBmp(12, 2, 1, 8, 0, {clBlack, clRed, clBlue}, std::string("\x02\x01\0\0", 4)));
+    EXPECT_EQ(Px(B, 0, 0), clBlue);
+    EXPECT_EQ(Px(B, 1, 0), clRed);
+  }
   {  // top-down, 40-byte header
     std::string data = std::string("\x00\x00\xFF" "\0", 4) + std::string("\xFF\x00\x00" "\0", 4);
     TBitmap B;
