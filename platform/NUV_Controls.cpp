@@ -291,16 +291,11 @@ TGraphicControl::TGraphicControl(TComponent* AOwner)
   FCanvas->SetFont(GetFont());
 }
 
-TGraphicControl::~TGraphicControl() {
-  // The parent repaints the place the control leaves.
-  if (GetParent() && GetVisible()) GetParent()->Invalidate();
-}
+TGraphicControl::~TGraphicControl() = default;
 
 void TGraphicControl::SetParent(TWinControl* AParent) {
-  TWinControl* Old = GetParent();
   TControl::SetParent(AParent);
   UpdateCanvasTarget();
-  if (Old && Old != AParent) Old->Invalidate();
 }
 
 void TGraphicControl::UpdateCanvasTarget() {

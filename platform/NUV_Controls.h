@@ -237,7 +237,6 @@ class TControl : public TComponent {
   virtual void BoundsChanged(const TRect& Old);
   // Called after Visible or the parent changed.
   virtual void ShowingChanged() {}
-  bool IsPainting() const { return FPainting; }
 
   TControlStyle FControlStyle{csCaptureMouse, csClickEvents, csDoubleClicks};
 

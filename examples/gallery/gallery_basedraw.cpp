@@ -7,6 +7,7 @@ namespace nuv::gallery {
 namespace {
 
 void BuildBaseDraw(TForm* Form) {
+  Form->SetCaption("Base pack: frames and marker symbols");
   Form->SetBounds(0, 0, 520, 330);
   static const char* const Names[] = {"frsNone", "frsLine", "frsSunken", "frsRaised", "frsEmbossed", "frsEngraved"};
   Form->OnPaint = [Form](TObject*) {

@@ -18,26 +18,26 @@ TNumIO2* Field(TForm* Form, int X, int Y, const std::string& Left, const std::st
 }
 
 void BuildStates(TForm* Form) {
-  Form->SetBounds(0, 0, 520, 300);
-  SetCaptions(Form, {{12, 10, "TNumIO2: typical states", true},
-                     {262, 52, "normal, itFloat"},
-                     {262, 88, "value out of range 0..100"},
-                     {262, 124, "disabled"},
-                     {262, 160, "focused, text selected"},
-                     {262, 196, "itExp, read-only"},
-                     {262, 232, "itHex and itInt"}});
-  Field(Form, 20, 46, "Length", "mm")->SetValue(12.5);
+  Form->SetCaption("TNumIO2: typical states");
+  Form->SetBounds(0, 0, 520, 270);
+  SetCaptions(Form, {{262, 22, "normal, itFloat"},
+                     {262, 58, "value out of range 0..100"},
+                     {262, 94, "disabled"},
+                     {262, 130, "focused, text selected"},
+                     {262, 166, "itExp, read-only"},
+                     {262, 202, "itHex and itInt"}});
+  Field(Form, 20, 16, "Length", "mm")->SetValue(12.5);
 
-  TNumIO2* Temp = Field(Form, 20, 82, "Temperature", "\xB0" "C");
+  TNumIO2* Temp = Field(Form, 20, 52, "Temperature", "\xB0" "C");
   Temp->SetRangeLow(0);
   Temp->SetRangeHigh(100);
   Temp->SetValue(120.5);
 
-  TNumIO2* Speed = Field(Form, 20, 118, "Speed", "m/s");
+  TNumIO2* Speed = Field(Form, 20, 88, "Speed", "m/s");
   Speed->SetValue(3);
   Speed->SetEnabled(false);
 
-  TNumIO2* Mass = Field(Form, 20, 154, "Mass", "kg");
+  TNumIO2* Mass = Field(Form, 20, 124, "Mass", "kg");
   Mass->SetInputFormat(itFixPoint);
   Mass->SetFixPointDecPlaces(3);
   Mass->SetValue(1234.567);
@@ -45,44 +45,45 @@ void BuildStates(TForm* Form) {
   Mass->SetSelBegin(1);
   Mass->SetSelEnd(4);
 
-  TNumIO2* Energy = Field(Form, 20, 190, "Energy", "J");
+  TNumIO2* Energy = Field(Form, 20, 160, "Energy", "J");
   Energy->SetInputFormat(itExp);
   Energy->SetValue(6.02214e23);
   Energy->SetReadOnly(true);
 
-  TNumIO2* Address = Field(Form, 20, 226, "Address", "hex");
+  TNumIO2* Address = Field(Form, 20, 196, "Address", "hex");
   Address->SetInputFormat(itHex);
   Address->SetValue(48879);
-  TNumIO2* Count = Field(Form, 20, 262, "Count", "");
+  TNumIO2* Count = Field(Form, 20, 232, "Count", "");
   Count->SetInputFormat(itInt);
   Count->SetValue(-42);
 }
 
 void BuildFrames(TForm* Form) {
-  Form->SetBounds(0, 0, 520, 300);
+  Form->SetCaption("TNumIO2: frame styles");
+  Form->SetBounds(0, 0, 520, 262);
   static const char* const Names[] = {"frsNone", "frsLine", "frsSunken", "frsRaised", "frsEmbossed", "frsEngraved"};
-  std::vector<TCaption> Captions{{12, 10, "TNumIO2: frame styles", true}};
+  std::vector<TCaption> Captions{{100, 10, "in range"}, {350, 10, "out of range"}};
   for (int i = 0; i < 6; ++i) {
-    TNumIO2* F = Field(Form, 20, 46 + 36 * i, Names[i], "V");
+    TNumIO2* F = Field(Form, 20, 34 + 36 * i, Names[i], "V");
     F->SetFrameStyle(static_cast<TFrameStyle>(i));
     F->SetValue(230.0 + i);
-    TNumIO2* W = Field(Form, 270, 46 + 36 * i, "warning", "V");
+    TNumIO2* W = Field(Form, 270, 34 + 36 * i, "warning", "V");
     W->SetFrameStyle(static_cast<TFrameStyle>(i));
     W->SetRangeHigh(100);
     W->SetValue(230.0 + i);
   }
-  Captions.push_back({360, 10, "out of range"});
   SetCaptions(Form, Captions);
 }
 
 void BuildAlignment(TForm* Form) {
+  Form->SetCaption("TNumIO2: alignment of the number and of the side texts");
   Form->SetBounds(0, 0, 520, 250);
-  SetCaptions(Form, {{12, 10, "TNumIO2: alignment of the number and of the side texts", true},
-                     {270, 52, "Alignment: the number in the box"},
-                     {12, 154, "LeftTextAlignment and RightTextAlignment"}});
+  SetCaptions(Form, {{12, 10, "Alignment", true},
+                     {270, 36, "the number in the box"},
+                     {12, 154, "LeftTextAlignment and RightTextAlignment", true}});
   static const char* const Names[] = {"left", "right", "centre"};
   for (int i = 0; i < 3; ++i) {
-    TNumIO2* F = Field(Form, 20, 46 + 36 * i, Names[i], "mm");
+    TNumIO2* F = Field(Form, 20, 30 + 36 * i, Names[i], "mm");
     F->SetAlignment(static_cast<TAlignment>(i));
     F->SetValue(3.14159);
   }

@@ -2,8 +2,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <memory>
 
 #include "Gallery.h"
+#include "contracts/base/NUV_BaseDraw.h"
 #include "platform/NUV_SysUtils.h"
 
 namespace nuv::gallery {
@@ -39,6 +41,31 @@ void SetCaptions(TForm* Form, std::vector<TCaption> Captions) {
   };
 }
 
+namespace {
+
+// The form's image inside a classic window frame with its caption bar.
+std::unique_ptr<TBitmap> WindowImage(TForm* Form) {
+  constexpr int Border = 4, CaptionHeight = 20;
+  const std::unique_ptr<TBitmap> Client = Form->GetFormImage();
+  auto Image = std::make_unique<TBitmap>();
+  const int W = Client->GetWidth() + 2 * Border, H = Client->GetHeight() + 2 * Border + CaptionHeight;
+  Image->SetSize(W, H);
+  TCanvas* C = Image->GetCanvas();
+  C->GetBrush()->SetColor(clBtnFace);
+  C->FillRect(Rect(0, 0, W, H));
+  DrawFrame(C, frsRaised, 0, 0, W - 1, H - 1, 0xFFFFFF, 0xC0C0C0, 0x808080, 0x000000, 0x000000);
+  C->GetBrush()->SetColor(clNavy);
+  C->FillRect(Rect(Border, Border, W - Border, Border + CaptionHeight - 2));
+  C->GetBrush()->SetStyle(bsClear);
+  C->GetFont()->SetStyle({fsBold});
+  C->GetFont()->SetColor(clWhite);
+  C->TextOut(Border + 6, Border + (CaptionHeight - 2 - C->TextHeight(Form->GetCaption())) / 2, Form->GetCaption());
+  C->Draw(Border, Border + CaptionHeight, Client.get());
+  return Image;
+}
+
+}  // namespace
+
 }  // namespace nuv::gallery
 
 int main(int argc, char** argv) {
@@ -61,15 +88,15 @@ int main(int argc, char** argv) {
     const std::string FileName = IncludeTrailingPathDelimiter(Dir) + Entry.Name + ".png";
     try {
       auto* Form = new TForm(Application);
-      Form->SetCaption(Entry.Name);
       Form->Show();
       Entry.Build(Form);
+      if (Form->GetCaption().empty()) Form->SetCaption(Entry.Name);
       for (int Step = 0; Step < 2; ++Step) {
         Application->ProcessMessages();
         Clock += 0.5 / 86400;
       }
       Application->ProcessMessages();
-      Form->GetFormImage()->SaveToPNGFile(FileName);
+      gallery::WindowImage(Form)->SaveToPNGFile(FileName);
       delete Form;
       std::printf("%s\n", FileName.c_str());
     } catch (const std::exception& E) {

@@ -373,3 +373,24 @@ TEST_F(NumIO2Test, AssignCopiesFromAnotherFieldAndRefusesOtherClasses) {
 
 }  // namespace
 }  // namespace nuv
+
+namespace nuv {
+namespace {
+
+TEST_F(NumIO2Test, DegenerateGeometryPaintsWithoutFault) {
+  for (TRect R : {Rect(0, 0, 0, 0), Rect(0, 0, 3, 2), Rect(-50, -50, 20, 10)}) {
+    Field->SetBounds(R.Left, R.Top, R.Width(), R.Height());
+    Field->SetTextBoxWidth(-40);
+    Field->SetValue(123.25);
+    Field->SetTextBoxWidth(5000);
+    Field->SetLeftText("a very long left text that does not fit");
+    Field->SetAutoSize(true);
+    Field->SetAutoSize(false);
+    Input->Click(Field, 1, 1);
+    Type("9\1-");
+  }
+  EXPECT_EQ(Form->GetFormImage()->GetWidth(), 300);
+}
+
+}  // namespace
+}  // namespace nuv

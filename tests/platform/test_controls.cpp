@@ -301,3 +301,43 @@ TEST_F(ControlsFixture, ParentFontFollowsTheParentUntilTheControlGetsAFontOfItsO
 
 }  // namespace
 }  // namespace nuv
+
+namespace nuv {
+namespace {
+
+// A graphic control that fills its bounds and counts its paints.
+class TSwatch : public TGraphicControl {
+ public:
+  TSwatch(TWinControl* Parent, bool Opaque) : TGraphicControl(nullptr) {
+    if (Opaque) FControlStyle.include(csOpaque);
+    SetParent(Parent);
+    SetBounds(4, 4, 8, 8);
+  }
+  void Paint() override {
+    ++Paints;
+    GetCanvas()->GetBrush()->SetColor(clGreen);
+    GetCanvas()->FillRect(GetClientRect());
+  }
+  int Paints = 0;
+};
+
+TEST_F(ControlsFixture, GraphicChildrenPaintOverTheirParentAndHidingThemUncoversIt) {
+  auto* Opaque = new TSwatch(A, true);
+  auto* Clear = new TSwatch(B, false);
+  Application->ProcessMessages();
+  EXPECT_EQ(A->GetCanvas()->GetPixel(5, 5), clGreen);
+  const int ParentPaints = A->Paints;
+  Opaque->Repaint();  // by itself
+  EXPECT_EQ(A->Paints, ParentPaints);
+  EXPECT_EQ(Opaque->Paints, 2);
+  const int BPaints = B->Paints;
+  Clear->Repaint();  // through its parent, which paints it again
+  EXPECT_EQ(B->Paints, BPaints + 1);
+  EXPECT_EQ(Clear->Paints, 2);
+  Opaque->Hide();
+  Application->ProcessMessages();
+  EXPECT_EQ(A->GetCanvas()->GetPixel(5, 5), ColorToRGB(A->GetColor()));
+}
+
+}  // namespace
+}  // namespace nuv

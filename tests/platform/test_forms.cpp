@@ -111,6 +111,22 @@ TEST_F(FormsTest, ShowModalRunsTheLoopUntilModalResultAndBlocksOtherForms) {
   EXPECT_THROW(Dialog.ShowModal(), EInvalidOperation);
 }
 
+TEST_F(FormsTest, CloseHidesAFormAndClosingTheMainFormEndsRun) {
+  TForm Main(nullptr), Other(nullptr);
+  Application->SetMainForm(&Main);
+  Other.Show();
+  Other.Close();
+  EXPECT_FALSE(Other.GetVisible());
+  bool Asked = false;
+  Main.OnCloseQuery = [&](TObject*, bool& CanClose) { CanClose = Asked; Asked = true; };
+  Application->OnIdle = [&](TObject*, bool&) { Main.Close(); };
+  Application->Run();  // the first close is refused, the second ends the loop
+  EXPECT_TRUE(Asked);
+  EXPECT_TRUE(Application->GetTerminated());
+  EXPECT_FALSE(Main.GetVisible());
+  Application->SetMainForm(nullptr);
+}
+
 TEST_F(FormsTest, HandleMessageRefusesToWaitForInputThatCannotCome) {
   EXPECT_THROW(Application->HandleMessage(), EInvalidOperation);
 }
