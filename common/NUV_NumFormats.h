@@ -123,7 +123,8 @@ bool NumIO2IsValidText(const std::string& Text, TInFormat Format, int DecPSep,
 // Custom-drawn field: the value of Text, the number at its start. Decimal formats read
 // with both separators whatever DecPSep says. itInt and un-prefixed itDynamic text read as
 // a decimal integer saturated to the 32-bit range (a lone sign is 0); the digit formats
-// and prefixed itDynamic text as the 32-bit pattern of their digits. Empty text: 0.
+// and prefixed itDynamic text as the signed 32-bit pattern of their digits ("FFFFFFFF"
+// is -1). Empty text: 0.
 double NumIO2TextValue(const std::string& Text, TInFormat Format);
 // Custom-drawn field: the text that shows Value in Format (itExp in width 10, itFloat and
 // itFixPoint with FixPointDecPlaces decimals, itInt and itDynamic as the rounded 64-bit
@@ -132,8 +133,9 @@ std::string NumIO2ValueText(double Value, TInFormat Format, int FixPointDecPlace
 
 // Edit-based field: checks and converts Text. False for the empty text (Value untouched),
 // for text with a blank after its leading blanks, and for text the format's scanner does
-// not wholly consume; otherwise true. Value is the scanner's result whenever the text is
-// not empty (0 for text of blanks only). Incomplete input met while typing is accepted:
+// not wholly consume; otherwise true. For any other than the empty text, Value becomes 0
+// and then what the scanner returned, also when the result is false ("12a" in itInt: 12).
+// Incomplete input met while typing is accepted:
 // "-", "." and a trailing "e", "e-" or "e+" (cut off) in itExp. itHex, itOct, itBin and
 // prefixed itDynamic text are the digits of that base (a lone prefix gives true, value 0).
 bool ConvertNumString(const std::string& Text, TInFormat Format, int DecPSep, double& Value);

@@ -9,6 +9,8 @@
 //   press of the same button on the same control within the double-click time (500 ms of
 //   the process clock at first) and within 2 pixels becomes a double-click message; a third
 //   press starts over. The control under the mouse gets CM_MOUSEENTER and CM_MOUSELEAVE.
+//   A press activates the form it lands on; it does not move the focus by itself: a
+//   control that wants the focus when clicked calls SetFocus (as TNumIO2 does in Click).
 // - Keys: Shift, Ctrl and Alt are keys of their own; their state forms the shift state
 //   together with the mouse buttons. A key goes to the focused control (else the active
 //   form): CN_KEYDOWN first; unless handled, WM_KEYDOWN (KeyDown, OnKeyDown); unless the

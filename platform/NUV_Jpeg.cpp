@@ -118,6 +118,11 @@ bool Encode(jpeg_compress_struct& C, ErrorMgr& E, const uint32_t* Pixels, int W,
   C.in_color_space = JCS_EXT_BGRX;
   jpeg_set_defaults(&C);
   jpeg_set_quality(&C, Quality, TRUE);
+  if (Quality >= 90) {
+    // No chroma subsampling at high quality: colour edges stay sharp.
+    for (int i = 0; i < C.num_components; ++i)
+      C.comp_info[i].h_samp_factor = C.comp_info[i].v_samp_factor = 1;
+  }
   jpeg_start_compress(&C, TRUE);
   while (C.next_scanline < C.image_height) {
     JSAMPROW p = reinterpret_cast<JSAMPROW>(const_cast<uint32_t*>(Pixels + size_t(C.next_scanline) * W));

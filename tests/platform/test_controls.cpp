@@ -279,3 +279,25 @@ TEST_F(ControlsFixture, AlignedChildrenShareTheClientAreaAndAnchorsFollowResizes
 
 }  // namespace
 }  // namespace nuv
+
+namespace nuv {
+namespace {
+
+TEST_F(ControlsFixture, ParentFontFollowsTheParentUntilTheControlGetsAFontOfItsOwn) {
+  Form->GetFont()->SetSize(12);
+  EXPECT_EQ(A->GetFont()->GetSize(), 12);
+  EXPECT_TRUE(A->GetParentFont());
+  // The canvas measures with the control's font.
+  const int Wide = A->GetCanvas()->TextWidth("0000");
+  A->GetFont()->SetSize(8);
+  EXPECT_FALSE(A->GetParentFont());
+  EXPECT_LT(A->GetCanvas()->TextWidth("0000"), Wide);
+  Form->GetFont()->SetSize(14);
+  EXPECT_EQ(A->GetFont()->GetSize(), 8);
+  EXPECT_EQ(B->GetFont()->GetSize(), 14);
+  A->SetParentFont(true);
+  EXPECT_EQ(A->GetFont()->GetSize(), 14);
+}
+
+}  // namespace
+}  // namespace nuv
