@@ -14,10 +14,10 @@
 //   ellipse.
 // - Polygon fills even-odd with the brush (the pixels whose centres lie inside the polygon
 //   through the vertex pixels) and outlines with the pen.
-// - Pen widths above 1 are centred on the path with round ends; dash styles apply to
-//   width-1 pens on lines, polylines, polygons and rectangles (wider pens and curves draw
-//   solid). Pen.Mode (the sixteen mix modes) applies to lines,
-//   outlines and the brush interiors of shapes; FillRect, FrameRect and text copy.
+// - Pen widths above 1 are centred on the path with round ends. Dash styles apply to
+//   width-1 pens (wider pens, and the outline of RoundRect, draw solid). Pen.Mode (the
+//   sixteen mix modes) applies to lines, outlines and the brush interiors of shapes;
+//   FillRect, FrameRect and text copy.
 // - A solid brush is also the background: dash gaps and the text cell are filled with it.
 //   A hatched or clear brush leaves the background as it is.
 // - Coordinates may lie anywhere in the int range: clipping is computed in 64 bits.

@@ -92,24 +92,54 @@ struct PixelFilter {
   virtual bool Inside(int64_t X, int64_t Y) const = 0;
 };
 
+// Dashes along an elliptic outline: a pixel's place on the curve is its angle about the
+// centre (in the ellipse's own parameter, counter-clockwise from Start) scaled to the
+// perimeter.
+struct CurveDash {
+  double CX, CY, A, B, Start, Scale;
+  explicit CurveDash(const Box& b, double StartAngle = 0) {
+    CX = (b.L + b.R) / 2.0;
+    CY = (b.T + b.B) / 2.0;
+    A = std::max((b.R - b.L) / 2.0, 0.5);
+    B = std::max((b.B - b.T) / 2.0, 0.5);
+    Start = StartAngle;
+    double h = (A - B) * (A - B) / ((A + B) * (A + B));
+    double perimeter = M_PI * (A + B) * (1 + 3 * h / (10 + std::sqrt(4 - 3 * h)));
+    Scale = perimeter / (2 * M_PI);
+  }
+  int64_t Step(int64_t X, int64_t Y) const {
+    double t = std::atan2((CY - (Y + 0.5)) / B, (X + 0.5 - CX) / A) - Start;
+    t = std::fmod(t + 4 * M_PI, 2 * M_PI);
+    return int64_t(t * Scale);
+  }
+};
+
 // Outline and interior of the shape: the pen on the outline, the brush inside. Filter
-// (may be null) restricts both.
+// (may be null) restricts both; Dash (may be null) breaks a dashed width-1 outline.
 void DrawShape(const Target& T, const RoundShape& Outer, const raster::Stroke* Pen,
-               const raster::BrushPaint& Brush, const PixelFilter* Filter) {
+               const raster::BrushPaint& Brush, const PixelFilter* Filter,
+               const CurveDash* Dash = nullptr) {
+  if (Pen == nullptr || Pen->Pattern.Count == 0) Dash = nullptr;
   if (T.Empty() || Outer.B.Empty()) return;
   const int64_t w = Pen ? Pen->Width : 0;
   RoundShape inner = w > 0 ? Outer.Inset(w - 1) : Outer;
   int64_t y0 = std::max(Outer.B.T, T.CT), y1 = std::min(Outer.B.B, T.CB);
   auto pen = [&](int64_t y, int64_t a, int64_t b) {
     if (a > b) return;
-    if (Filter == nullptr) {
+    if (Filter == nullptr && Dash == nullptr) {
       T.Span(y, a, b, Pen->Color, Pen->Mode);
       return;
     }
     a = std::max(a, T.CL);
     b = std::min(b, T.CR - 1);
-    for (int64_t x = a; x <= b; ++x)
-      if (Filter->Outline(x, y)) T.Plot(x, y, Pen->Color, Pen->Mode);
+    for (int64_t x = a; x <= b; ++x) {
+      if (Filter != nullptr && !Filter->Outline(x, y)) continue;
+      if (Dash == nullptr || Pen->Pattern.On(Dash->Step(x, y))) {
+        T.Plot(x, y, Pen->Color, Pen->Mode);
+      } else if (Pen->Opaque) {
+        T.Plot(x, y, Pen->Back, Pen->Mode);
+      }
+    }
   };
   auto fill = [&](int64_t y, int64_t a, int64_t b) {
     if (a > b || !Brush.Visible()) return;
@@ -218,9 +248,10 @@ void TCanvas::Ellipse(int X1, int Y1, int X2, int Y2) {
   Target T = TCanvasAccess::Resolve(*this);
   if (T.Empty()) return;
   raster::Stroke S = raster::StrokeOf(*this);
-  DrawShape(T, EllipseShape(NormBox(T, X1, Y1, X2, Y2)),
-            FPen->GetStyle() == psClear ? nullptr : &S,
-            TCanvasAccess::Brush(*this, FPen->GetMode()), nullptr);
+  Box b = NormBox(T, X1, Y1, X2, Y2);
+  CurveDash dash(b);
+  DrawShape(T, EllipseShape(b), FPen->GetStyle() == psClear ? nullptr : &S,
+            TCanvasAccess::Brush(*this, FPen->GetMode()), nullptr, &dash);
 }
 
 void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int X3, int Y3) {
@@ -249,7 +280,9 @@ void ArcShape(TCanvas& C, ArcKind Kind, int X1, int Y1, int X2, int Y2, int X3, 
   ArcFilter af(sw);
   ChordFilter cf(sw, ps, pe);
   const PixelFilter* filter = Kind == ArcKind::Chord ? static_cast<const PixelFilter*>(&cf) : &af;
-  DrawShape(T, EllipseShape(b), pen ? &S : nullptr, brush, sw.Full && Kind != ArcKind::Pie ? nullptr : filter);
+  CurveDash dash(b, std::atan2(sw.SY / ((b.B - b.T) / 2.0), sw.SX / ((b.R - b.L) / 2.0)));
+  DrawShape(T, EllipseShape(b), pen ? &S : nullptr, brush,
+            sw.Full && Kind != ArcKind::Pie ? nullptr : filter, &dash);
   if (!pen) return;
   if (Kind == ArcKind::Pie) {
     int64_t cx = (b.L + b.R) / 2, cy = (b.T + b.B) / 2;

@@ -147,6 +147,27 @@ TEST(Canvas, DashPatternOfLongerStyles) {
   EXPECT_EQ(row1, "#########......###......#########......###......");
 }
 
+TEST(Canvas, DashedCurvesBreakTheirOutline) {
+  auto ink = [](TPenStyle Style) {
+    TBitmap B;
+    B.SetSize(80, 60);
+    TCanvas& c = *B.GetCanvas();
+    c.GetBrush()->SetStyle(bsClear);
+    c.GetPen()->SetStyle(Style);
+    c.Ellipse(2, 2, 78, 58);
+    c.Arc(10, 10, 70, 50, 70, 30, 10, 30);
+    int n = 0;
+    for (int y = 0; y < 60; ++y)
+      for (int x = 0; x < 80; ++x) n += c.GetPixel(x, y) == clBlack;
+    return n;
+  };
+  const int solid = ink(psSolid), dashed = ink(psDash), dotted = ink(psDot);
+  EXPECT_LT(dashed, solid * 85 / 100);
+  EXPECT_GT(dashed, solid * 65 / 100);  // 18 of every 24 steps
+  EXPECT_LT(dotted, solid * 60 / 100);
+  EXPECT_GT(dotted, solid * 40 / 100);
+}
+
 TEST(Canvas, ArcRunsCounterClockwise) {
   // An arc from the ray pointing up to the ray pointing right covers three quadrants:
   // everything but the upper right.
@@ -205,6 +226,7 @@ TEST(Canvas, XorDrawnTwiceRestores) {
       [](TCanvas& c) { c.Polygon({{1, 1}, {38, 5}, {20, 28}, {20, 2}}); },
       [](TCanvas& c) { c.GetPen()->SetWidth(5); c.MoveTo(4, 4); c.LineTo(33, 22); },
       [](TCanvas& c) { c.GetPen()->SetStyle(psDashDotDot); c.MoveTo(0, 15); c.LineTo(40, 16); },
+      [](TCanvas& c) { c.GetPen()->SetStyle(psDash); c.Ellipse(1, 1, 39, 29); },
   };
   for (size_t i = 0; i < std::size(shapes); ++i) {
     TBitmap B;
