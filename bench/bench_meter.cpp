@@ -31,7 +31,8 @@ void BM_MeterPlain(benchmark::State& State) {
   M->SetBounds(0, 0, 300, 200);
   M->SetValue(0.4);
   for (auto _ : State) M->Paint();
-  State.counters["paints/s"] = benchmark::Counter(double(State.iterations()), benchmark::Counter::kIsRate);
+  State.counters["paints/s"] =
+      benchmark::Counter(double(State.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_MeterPlain)->Unit(benchmark::kMicrosecond);
 
@@ -63,7 +64,8 @@ void BM_MeterEveryFeature(benchmark::State& State) {
   M->SetBackGroundImg(Tile);
   M->SetAnchorImage(Cover);
   for (auto _ : State) M->Paint();
-  State.counters["paints/s"] = benchmark::Counter(double(State.iterations()), benchmark::Counter::kIsRate);
+  State.counters["paints/s"] =
+      benchmark::Counter(double(State.iterations()), benchmark::Counter::kIsRate);
   std::remove(Tile.c_str());
   std::remove(Cover.c_str());
 }

@@ -93,11 +93,6 @@ void TNeedleLayout::SetVisible(bool Value) {
 
 TMeter::TMeter(TComponent* AOwner) : TGraphicControl(AOwner) {
   FControlStyle.include(csOpaque);
-  // The layout is computed while the rims are still 0, as the stored rims arrive later.
-  SetBounds(GetLeft(), GetTop(), 297, 209);
-  FRimTop = 8;
-  FRimBottom = 10;
-  FRimSide = 10;
   auto Handler = [this](TObject* Sender) { StyleChanged(Sender); };
   FNeedleLayout = std::make_unique<TNeedleLayout>();
   FNeedleLayout->OnChange = Handler;
@@ -112,6 +107,12 @@ TMeter::TMeter(TComponent* AOwner) : TGraphicControl(AOwner) {
   FAnchorCover->SetSize(10, 10);
   FAnchorMask = std::make_unique<TBitmap>();
   FAnchorMask->SetSize(10, 10);
+  // The layout is computed while the rims are still 0: their values arrive afterwards,
+  // as stored rims do.
+  SetBounds(GetLeft(), GetTop(), 297, 209);
+  FRimTop = 8;
+  FRimBottom = 10;
+  FRimSide = 10;
 }
 
 TMeter::~TMeter() = default;

@@ -36,9 +36,12 @@ void TMeter::Paint() {
   C->GetBrush()->SetStyle(bsClear);
   if (FScaleVisible) PaintScale(C);
   PaintCaption(C);
-  // The second needle lies under the primary one.
-  if (FNeedleLayoutSec->GetVisible())
-    PaintNeedle(C, *FNeedleLayoutSec, std::fmin(std::fmax(FValueSec, FMeterMinValue), FMeterMaxValue));
+  // The second needle lies under the primary one. A stored value outside the range (the
+  // range setters leave it alone) rests on the scale's end, as on a pin.
+  if (FNeedleLayoutSec->GetVisible()) {
+    double Pinned = std::fmin(std::fmax(FValueSec, FMeterMinValue), FMeterMaxValue);
+    PaintNeedle(C, *FNeedleLayoutSec, Pinned);
+  }
   bool NeedleDrawn = false;
   if (OnBeforeDrawNeedle) OnBeforeDrawNeedle(this, C, NeedleDrawn);
   if (!NeedleDrawn) PaintNeedle(C, *FNeedleLayout, FValue);

@@ -172,6 +172,18 @@ TEST_F(MeterPicture, LabelsGoThroughTheCanvasAndTheHandler) {
   int OldCentre = Corners[3].X + TextW("0.6") / 2;
   EXPECT_NEAR((MinX + MaxX) / 2.0, OldCentre, 2.5);
   EXPECT_GT(MaxX - MinX, 40);  // six wide letters
+
+  // Decimals follow MeterDecPlaces; the tick spacing follows the range.
+  Texts.clear();
+  Meter->OnBeforeDrawScaleLabel = [&](TObject*, TCanvas*, std::string& Text, int, int) {
+    Texts.push_back(Text);
+  };
+  Meter->SetMeterMinValue(-0.7);
+  Meter->SetMeterMaxValue(0.7);
+  Texts.clear();
+  Meter->SetMeterDecPlaces(2);
+  EXPECT_EQ(Texts, (std::vector<std::string>{"-0.60", "-0.40", "-0.20", "0.00", "0.20", "0.40",
+                                              "0.60"}));
 }
 
 TEST_F(MeterPicture, NeedleAndItsShadow) {
