@@ -190,8 +190,7 @@ struct TReading {
   int NAtoms = 0;
   int NBonds = 0;
   bool Faulty = false;
-  bool ChargesSet = false;   // an "M  CHG" line was met
-  bool IsotopesSet = false;  // an "M  ISO" line was met
+  bool ChargesSet = false;  // an "M  CHG" line was met
 };
 
 bool ReadCounts(const std::string& L, TReading& R) {
@@ -240,7 +239,8 @@ void AddMDLBond(TReading& R, bool Valid, int64_t A, int64_t B, int64_t Type) {
   R.T.EnterConn(static_cast<int>(A), static_cast<int>(B), static_cast<int>(Type));
 }
 
-// "M  CHG" and "M  ISO" lines; true for "M  END".
+// "M  CHG" lines (the first one clears the charges of the atom block) and "M  ISO" lines
+// (isotope masses of the atoms listed); true for "M  END".
 bool ApplyPropertyLine(const std::string& L, TReading& R) {
   if (L.rfind("M  END", 0) == 0) return true;
   const bool Chg = L.rfind("M  CHG", 0) == 0, Iso = L.rfind("M  ISO", 0) == 0;
@@ -249,10 +249,6 @@ bool ApplyPropertyLine(const std::string& L, TReading& R) {
   if (Chg && !R.ChargesSet) {
     for (int I = 1; I <= T.GetNAtoms(); ++I) T.SetCharge(I, 0);
     R.ChargesSet = true;
-  }
-  if (Iso && !R.IsotopesSet) {
-    for (int I = 1; I <= T.GetNAtoms(); ++I) T.SetAtWeight(I, IntAtWeight(T.GetAtNum(I)));
-    R.IsotopesSet = true;
   }
   const std::string Rest = L.substr(6);
   TLineScan S(Rest);
