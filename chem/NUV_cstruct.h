@@ -281,7 +281,8 @@ class TCTab : public TComponent {
   // Three header lines (the first is the name), then the connection table.
   bool ReadFromMDLMolFile(TTextFile& F);
   bool ReadFromMDLMolStream(TStream& S);
-  // One SD record up to and including its "$$$$" line; the atom and bond lines are read
+  // One SD record up to and including its "$$$$" line (which ends the record wherever it
+  // stands: a record cut short is refused); the atom and bond lines are read
   // in free format. Props (may be nullptr) receives the known data items
   // (SDDataItemNames) in the order met; "> <CAS_RN>" and "> <CASREGNR>" set the registry
   // number. A record whose structure is refused leaves the table alone, fires no change

@@ -595,11 +595,14 @@ bool TCTab::ReadFromMDLSDFile(TTextFile& F, TPropRec* Props) {
   TFileLines In(F);
   TReading R;
   std::string Name, L;
-  if (!In.Next(Name) || !In.Next(L) || !In.Next(L) || !In.Next(L)) return false;
+  // A "$$$$" line ends the record wherever it stands: a record cut short never takes
+  // the next one's lines.
+  auto Next = [&In](std::string& Line) { return In.Next(Line) && Line != "$$$$"; };
+  if (!Next(Name) || !Next(L) || !Next(L) || !Next(L)) return false;
   bool Read = ReadCounts(L, R);
   // The atom and bond blocks in free format, each line on its own.
   for (int I = 0; Read && I < R.NAtoms; ++I) {
-    if (!In.Next(L)) return false;
+    if (!Next(L)) return false;
     TLineScan S(L);
     double XYZ[3];
     int64_t MassDiff = 0, ChargeCode = 0;
@@ -613,7 +616,7 @@ bool TCTab::ReadFromMDLSDFile(TTextFile& F, TPropRec* Props) {
     AddMDLAtom(R, XYZ, Symbol, MassDiff, ChargeCode);
   }
   for (int J = 0; Read && J < R.NBonds; ++J) {
-    if (!In.Next(L)) return false;
+    if (!Next(L)) return false;
     TLineScan S(L);
     int64_t A = 0, B = 0, Type = 0;
     const bool Ok = S.Int(A) && S.Int(B) && S.Int(Type);

@@ -322,6 +322,15 @@ TEST(CTabSDFile, FreeFormatStaysWithinItsLine) {
   EXPECT_TRUE(Cut[0].Result);
   EXPECT_FALSE(Cut[1].Result);
   EXPECT_EQ(Cut[1].Name, "acetic acid");
+  // So does one whose end comes before its atoms and bonds are complete; the next
+  // record is read as it stands.
+  const std::vector<TSDRecord> Early = ReadSD(
+      "short\n\n\n  3  1\n 0 0 0 C  0  0\n$$$$\n$$$$\nnext\n\n\n  1  0\n 0 0 0 N  0  0\n$$$$\n");
+  ASSERT_EQ(Early.size(), 3u);
+  EXPECT_FALSE(Early[0].Result);
+  EXPECT_FALSE(Early[1].Result);
+  EXPECT_TRUE(Early[2].Result);
+  EXPECT_EQ(Early[2].AtomList, (TAtoms{{7, 14, 0}}));
 }
 
 TEST(CTabSDFile, SkippedStructureFiresNoChange) {
