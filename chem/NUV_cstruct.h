@@ -1,5 +1,9 @@
 // The connection table: one chemical structure of up to 63 atoms, each with its element,
 // isotope, charge, marks, coordinates and up to ten bonded neighbours.
+//
+// The model and its editing live in NUV_cstruct.cpp; rings, fragment codes and the
+// substructure search in NUV_cstruct_rings.cpp; structure files in NUV_cstruct_files.cpp;
+// hydrogen counts, formula, weight and geometry in NUV_cstruct_geom.cpp.
 #pragma once
 
 #include <cstdint>
@@ -296,9 +300,11 @@ class TCTab : public TComponent {
   // character skipped), then N atom records in free format.
   bool ReadConnTabBody(TTextFile& F);
 
-  // Writers: what they write reads back to the same atoms, isotopes, charges and bonds.
-  // Atom numbers 0 are written as "*"; charges outside -3..+3 and isotopes that the atom
-  // block cannot hold go to "M  CHG" / "M  ISO" lines.
+  // Writers: what they write reads back to the same atoms, isotopes, charges and bonds
+  // (bond types 1..4; an isotope mass 0 is written as the natural element). Atom number 0
+  // is written as "*"; every charge also goes to "M  CHG" lines and every isotope to
+  // "M  ISO" lines, since the atom block holds only charges -3..+3. An empty table gives
+  // an MDL file that the readers refuse (a connection table holds at least one atom).
   void WriteToMDLCTabFile(TTextFile& F) const;
   void WriteToMDLCTabStream(TStream& S) const;
   // Header: the name; ProgName (cut in place to its eight characters), Initials (two

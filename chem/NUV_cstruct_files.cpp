@@ -260,7 +260,7 @@ bool ApplyPropertyLine(const std::string& L, TReading& R) {
   for (int K = 0; K < N; ++K) {
     int64_t A = 0, V = 0;
     const bool Ok = S.Int(A) && S.Int(V) && A >= 1 && A <= T.GetNAtoms() &&
-                    (Chg ? V >= -15 && V <= 15 : V >= 1 && V <= UINT16_MAX);
+                    (Chg ? V >= INT8_MIN && V <= INT8_MAX : V >= 1 && V <= UINT16_MAX);
     if (!Ok) {
       R.Faulty = true;
       continue;
@@ -512,7 +512,8 @@ void WriteMDLCTab(const TCTab& T, TLineSink& Out) {
   for (int I = 1; I <= N; ++I) {
     const int Z = T.GetAtNum(I);
     const int Charge = T.GetCharge(I);
-    const int Diff = T.GetAtWeight(I) - IntAtWeight(Z);
+    // Mass 0 stands for the natural element.
+    const int Diff = T.GetAtWeight(I) == 0 ? 0 : T.GetAtWeight(I) - IntAtWeight(Z);
     const int Code = Charge >= -3 && Charge <= 3 && Charge != 0 ? 4 - Charge : 0;
     if (Charge != 0) Charges.emplace_back(I, Charge);
     if (Diff != 0) Isotopes.emplace_back(I, T.GetAtWeight(I));

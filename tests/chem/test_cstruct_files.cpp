@@ -519,6 +519,19 @@ TEST(CTabWriters, LargeCoordinatesStillFitTheirColumns) {
   EXPECT_NEAR(R.GetCoords(2, 2), 1.0e7 * 800.0 / 250010.0, 5.0);
 }
 
+TEST(CTabWriters, MassZeroIsTheNaturalElement) {
+  TCTab T(nullptr), R(nullptr);
+  T.AddAtom(CTElem{6});
+  T.AddAtom(CTElem{17});
+  T.MakeConnection(1, 2, 1);
+  TStringStream S;
+  T.WriteToMDLCTabStream(S);
+  EXPECT_EQ(S.DataString().find("M  ISO"), std::string::npos);
+  S.SetPosition(0);
+  ASSERT_TRUE(R.ReadFromMDLCTabStream(S));
+  EXPECT_EQ(Atoms(R), (TAtoms{{6, 12, 0}, {17, 35, 0}}));
+}
+
 TEST(CTabWriters, MolConnXFile) {
   TCTab T(nullptr);
   T.AddAtom(CTElem{6, 12});
