@@ -179,16 +179,25 @@ bool TMolForm::ScanNextFormPart(const std::string& S, int& Pos, int& AtNum, int&
     const bool Letter = C >= 'A' && C <= 'Z';
     const bool Digit = IsDigit(C);
     const bool Sep = IsSeparator(C);
+    // States: 0 start, 1 mass digits, 2 after the mass, 3 symbol letters, 4 after the
+    // symbol, 5 count digits. A character no rule names is passed over.
     switch (State) {
       case 0:
-      case 1:
         if (Letter) {
           Symb += C;
           State = 3;
         } else if (Digit) {
           Mass = AddDigit(Mass, C);
           State = 1;
-        } else if (Sep && State == 1) {
+        }
+        break;
+      case 1:
+        if (Letter) {
+          Symb += C;
+          State = 3;
+        } else if (Digit) {
+          Mass = AddDigit(Mass, C);
+        } else if (Sep) {
           State = 2;
         }
         break;
@@ -201,17 +210,21 @@ bool TMolForm::ScanNextFormPart(const std::string& S, int& Pos, int& AtNum, int&
         }
         break;
       case 3:
-      case 4:
         if (Letter) {
-          if (State == 3)
-            Symb += C;
-          else
-            Finished = true;
+          Symb += C;
         } else if (Digit) {
           N = AddDigit(N, C);
           State = 5;
         } else if (Sep) {
           State = 4;
+        }
+        break;
+      case 4:
+        if (Letter) {
+          Finished = true;
+        } else if (Digit) {
+          N = AddDigit(N, C);
+          State = 5;
         }
         break;
       case 5:
@@ -287,8 +300,20 @@ std::string TMolForm::ChemElem(int AtNum, int IsotMass, int Count, uint8_t Mode)
 std::string TMolForm::AsString(int Mode) const {
   std::string S;
   if (FForm.NEntries < 1 || FForm.NEntries > MaxFormEntries) return S;
+  const uint8_t M = Mode == 1 ? 1 : 0;
+  std::string Texts[MaxFormEntries];
   for (int I = 0; I < FForm.NEntries; ++I)
-    S += ChemElem(FForm.AtNum[I], FForm.AtWgt[I], FForm.AtCnt[I], Mode == 1 ? 1 : 0) + ' ';
+    Texts[I] = ChemElem(FForm.AtNum[I], FForm.AtWgt[I], FForm.AtCnt[I], M);
+  // In mode 1 every entry begins with its mass digits, which the scanner would take as
+  // the count of a single atom written before it ("1H 12C" reads as H12 C): such an
+  // entry gets its count written out, so that the text parses back to the same entries.
+  bool LaterEntry = false;
+  for (int I = FForm.NEntries - 1; I >= 0; --I) {
+    if (Texts[I].empty()) continue;
+    if (M == 1 && LaterEntry && FForm.AtCnt[I] == 1) Texts[I] += '1';
+    LaterEntry = true;
+  }
+  for (int I = 0; I < FForm.NEntries; ++I) S += Texts[I] + ' ';
   return S;
 }
 

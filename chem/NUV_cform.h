@@ -84,7 +84,8 @@ class TMolForm : public TComponent {
   // count exceeds 65535.
   static bool ScanNextFormPart(const std::string& S, int& Pos, int& AtNum, int& IsotMass,
                                int& Count);
-  // Mode 1: "12C6 1H12 16O6 " (isotope masses, parses back to the same entries); any other
+  // Mode 1: "12C6 1H12 16O6 " (isotope masses, parses back to the same entries, so a
+  // single atom followed by further entries shows its count: "1H1 12C1 14N "); any other
   // mode: "C6 H12 O6 ". Every entry is followed by one blank.
   std::string AsString(int Mode) const;
   // One entry as text; empty for an atomic number outside 1..103 or a count below 1.

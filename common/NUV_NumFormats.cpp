@@ -4,17 +4,16 @@
 #include <charconv>
 #include <cmath>
 #include <cstddef>
-#include <limits>
 #include <string_view>
 #include <system_error>
 
+#include "contracts/base/NUV_BaseTypes.h"
 #include "platform/NUV_SysUtils.h"
 
 namespace nuv {
 
 namespace {
 
-constexpr double uc_MaxDouble = std::numeric_limits<double>::max();
 constexpr int kMaxExponent = 4200;  // larger decimal exponents are cut
 constexpr int kMaxTextWidth = 255;
 

@@ -46,7 +46,7 @@ TRLData::TRLData(TComponent* AOwner) : TComponent(AOwner) {
     FData->SetAllocRowsBy(10);
     FData->Resize(1, 1);
     FData->Clear();
-    ResetColumns(1);
+    ResetColumns(1, ": failed to initialize (out of memory)");
   } catch (const std::bad_alloc&) {
     Fail(": failed to initialize (out of memory)");
   }
@@ -67,14 +67,14 @@ void TRLData::AttachStringArray() {
 }
 
 // Columns From..NrOfColumns get their initial name, no format and no check box; the
-// arrays take the size of the table.
-void TRLData::ResetColumns(int From) {
+// arrays take the size of the table. A failing allocation raises with NoMemory.
+void TRLData::ResetColumns(int From, const char* NoMemory) {
   try {
     FColNames.resize(FNrOfColumns);
     FColFormats.resize(FNrOfColumns);
     FCheckedCols.resize(FNrOfColumns);
   } catch (const std::bad_alloc&) {
-    Fail(": not enough memory on heap");
+    Fail(NoMemory);
   }
   for (int c = std::max(From, 1); c <= FNrOfColumns; ++c) {
     FColNames[c - 1] = DefaultColName(c);
@@ -83,7 +83,7 @@ void TRLData::ResetColumns(int From) {
   }
 }
 
-bool TRLData::WithoutChangeHook(const std::function<bool()>& Body, bool NotifyAfter) {
+bool TRLData::WithoutChangeHook(const std::function<bool()>& Body) {
   TNotifyEvent Saved = std::move(FData->OnChange);
   FData->OnChange = nullptr;
   bool Changed;
@@ -94,8 +94,11 @@ bool TRLData::WithoutChangeHook(const std::function<bool()>& Body, bool NotifyAf
     throw;
   }
   FData->OnChange = std::move(Saved);
-  if (NotifyAfter && Changed && FData->OnChange) FData->OnChange(FData.get());
   return Changed;
+}
+
+void TRLData::NotifyChange() {
+  if (FData->OnChange) FData->OnChange(FData.get());
 }
 
 void TRLData::ReportPercent(int64_t Done, int64_t Total, int& Last) {
@@ -130,10 +133,22 @@ void TRLData::SetNrRows(int N) {
 
 void TRLData::SetNrCols(int N) {
   N = std::max(N, 1);
-  ResizeCells(N, FNrOfRows);
   const int Old = FNrOfColumns;
-  FNrOfColumns = N;
-  ResetColumns(Old + 1);
+  // The change is announced once the new columns are complete.
+  WithoutChangeHook([&] {
+    ResizeCells(N, FNrOfRows);
+    FNrOfColumns = N;
+    try {
+      ResetColumns(Old + 1);
+    } catch (const ENUVRLDataError&) {
+      // The column arrays hold at least the old columns: go back to those.
+      FNrOfColumns = Old;
+      ResizeCells(Old, FNrOfRows);
+      throw;
+    }
+    return true;
+  });
+  if (N != Old) NotifyChange();
 }
 
 void TRLData::SetCommonHeader(const std::string& Value) {
@@ -172,8 +187,7 @@ void TRLData::SetCheckedCol(int Col, bool Value) {
           FData->SetString(Col, r, Value ? StateUnchecked + S : S.substr(1));
         }
         return true;
-      },
-      false);
+      });
   FCheckedCols[Col - 1] = Value;
 }
 
@@ -346,8 +360,7 @@ void TRLData::Assign(TPersistent* Source) {
         for (int r = 1; r <= Rows; ++r) FData->SetRowAttrib(r, From.GetRowAttrib(r));
         for (int c = 1; c <= Cols; ++c) FData->SetColAttrib(c, From.GetColAttrib(c));
         return true;
-      },
-      true);
+      });
   FNrOfColumns = Cols;
   FNrOfRows = Rows;
   FSortColumn = S->FSortColumn;
@@ -364,6 +377,7 @@ void TRLData::Assign(TPersistent* Source) {
   } catch (const std::bad_alloc&) {
     Fail(": not enough memory on heap");
   }
+  NotifyChange();
 }
 
 void TRLData::AssignTo(TPersistent* Dest) {

@@ -55,7 +55,7 @@ using TBeforeHTMLExportEvent =
 // of n characters (see GetCellDefaultValue).
 //
 // Cell operations test both the column and the row: reads outside the table give ""
-// (false, 0) and writes outside it are ignored.
+// (false, 0 counts, not-a-number) and writes outside it are ignored.
 class TRLData : public TComponent {
  public:
   explicit TRLData(TComponent* AOwner);
@@ -69,6 +69,8 @@ class TRLData : public TComponent {
   // Below 0 counts as 0. New rows arrive empty; with 0 rows no old text or mark
   // survives to come back when the table grows again.
   void SetNrRows(int N);
+  // Both raise ENUVError, keeping the counts, when the string array refuses the size
+  // (more than 2^28 cells).
 
   // -- texts of the table
   const std::string& GetCommonHeader() const { return FCommonHeader; }
@@ -160,13 +162,17 @@ class TRLData : public TComponent {
   void SaveAsXMLFile(const std::string& FileName, const std::string& DataID);
 
   // Readers look for the first root tag that CheckIfValidReplist accepts for DataID
-  // (an empty DataID accepts any) and read its elements up to "</replist>". They return
-  // false, leaving the table unchanged, when there is no such root, when the document
-  // ends early, is malformed, lacks numcols or numrows, or refers to columns or rows
-  // beyond the declared ones. Unknown elements are skipped. On success the table takes
-  // the document's dimensions and texts, the id becomes DataID, and the rows are in
-  // unsorted order (SortColumn -1). File and stream readers stop after the line that
-  // ends the document. LoadFromXMLFile gives false for a file that cannot be read.
+  // (an empty DataID accepts any) and read its elements up to "</replist>", in any
+  // order, attribute values in double or single quotes. They return false, leaving the
+  // table unchanged, when there is no such root, when the document ends early, is
+  // malformed, lacks numcols or numrows, refers to columns or rows beyond the declared
+  // ones, or declares more than 2^24 cells. Unknown elements holding text only are
+  // skipped; elements missing from the document leave what a new store has (names
+  // "C-<n>", the default common header). On success the table takes the document's
+  // dimensions and texts, its id becomes DataID, the rows are in unsorted order
+  // (SortColumn -1) and the string array's OnChange fires once. File and stream readers
+  // stop after the line that ends the document, so more can follow it. LoadFromXMLFile
+  // gives false for a file that cannot be read.
   bool ReadFromXMLString(const std::string& Text, const std::string& DataID);
   bool ReadFromXMLStream(TStream& Stream, const std::string& DataID);
   bool ReadFromOpenXMLFile(TTextFile& F, const std::string& DataID);
@@ -220,11 +226,14 @@ class TRLData : public TComponent {
   bool ValidCell(int Col, int Row) const;
   std::string StoredText(int Col, int Row) const;
   void ResizeCells(int Cols, int Rows);
-  void ResetColumns(int From);
+  void ResetColumns(int From, const char* NoMemory = ": not enough memory on heap");
   void AttachStringArray();
-  // Runs Body with the string array's change hook detached; afterwards the hook is
-  // back and, with NotifyAfter and when Body returned true, called once. Body's result.
-  bool WithoutChangeHook(const std::function<bool()>& Body, bool NotifyAfter);
+  // Runs Body with the string array's change hook detached and puts the hook back;
+  // Body's result.
+  bool WithoutChangeHook(const std::function<bool()>& Body);
+  // Calls the string array's change hook once, for a change made without it; callers
+  // finish the whole table first, so that the handler sees it complete.
+  void NotifyChange();
   void ReportPercent(int64_t Done, int64_t Total, int& Last);
   void WriteXML(const std::function<void(const std::string&)>& WriteLine,
                 bool WithDeclaration, const std::string& DataID);

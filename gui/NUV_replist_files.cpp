@@ -88,8 +88,8 @@ bool TRLData::LoadLinesFromFile(int FirstLine, int LastLine, const std::string& 
           ReportPercent(r, Rows, Last);
         }
         return true;
-      },
-      true);
+      });
+  NotifyChange();
   return true;
 }
 

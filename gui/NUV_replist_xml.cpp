@@ -38,7 +38,8 @@ std::string XmlEscape(const std::string& S) {
       case '"': R += "&quot;"; break;
       case '\'': R += "&apos;"; break;
       default:
-        if (static_cast<unsigned char>(Ch) < 32) {
+        // Control characters (DEL too) as references: line readers drop them otherwise.
+        if (static_cast<unsigned char>(Ch) < 32 || Ch == 127) {
           R += "&#" + std::to_string(static_cast<unsigned char>(Ch)) + ";";
         } else {
           R += Ch;
@@ -483,8 +484,7 @@ bool TRLData::ReadXML(const std::function<bool(std::string&)>& NextLine,
           ReportPercent(i + 1, Total, Last);
         }
         return true;
-      },
-      true);
+      });
   if (!Resized) return false;
   FNrOfColumns = Cols;
   FNrOfRows = Rows;
@@ -496,6 +496,7 @@ bool TRLData::ReadXML(const std::function<bool(std::string&)>& NextLine,
   FCommonHeader = Doc.CommonHeader;
   FComment = Doc.Comment;
   FDataID = Id;
+  NotifyChange();
   return true;
 }
 

@@ -116,12 +116,12 @@ void TFont::SetName(const std::string& Value) {
 int TFont::GetSize() const { return -MulDiv(FHeight, 72, ScreenPixelsPerInch); }
 
 void TFont::SetSize(int Value) {
-  Value = std::clamp(Value, -10000, 10000);
+  Value = std::clamp(Value, -MaxFontHeight, MaxFontHeight);
   SetHeight(-MulDiv(Value, ScreenPixelsPerInch, 72));
 }
 
 void TFont::SetHeight(int Value) {
-  Value = std::clamp(Value, -10000, 10000);
+  Value = std::clamp(Value, -MaxFontHeight, MaxFontHeight);
   if (Value == FHeight) return;
   FHeight = Value;
   Changed();
@@ -499,8 +499,7 @@ Box NormBox(const Target& T, int X1, int Y1, int X2, int Y2) {
 
 void FillBox(const Target& T, const Box& b, const raster::BrushPaint& P) {
   if (T.Empty() || b.Empty() || !P.Visible()) return;
-  int64_t y0 = std::max(b.T, T.CT), y1 = std::min(b.B, T.CB);
-  for (int64_t y = y0; y < y1; ++y) P.Span(T, y, b.L, b.R - 1);
+  P.Block(T, b.T, b.B - 1, b.L, b.R - 1);
 }
 
 }  // namespace

@@ -6,13 +6,17 @@
 // - Rectangle, FillRect, Ellipse and RoundRect (x1, y1, x2, y2) cover x1..x2-1 x y1..y2-1,
 //   corners normalised. The pen outline lies inside that box (a pen of width w takes the
 //   outer w pixels); the brush fills what is inside the outline unless it is clear.
-//   With a clear pen the brush fills the whole box.
+//   With a clear pen the brush fills the whole box. An ellipse holds the pixels whose
+//   centres lie inside the ellipse inscribed in the box; its width-1 outline is the part
+//   of those pixels that touches the outside.
 // - Arc, Pie and Chord run counter-clockwise from the ray through the start point to the
 //   ray through the end point (rays from the centre of the box); equal rays give the full
 //   ellipse.
-// - Polygon fills even-odd with the brush and outlines with the pen.
+// - Polygon fills even-odd with the brush (the pixels whose centres lie inside the polygon
+//   through the vertex pixels) and outlines with the pen.
 // - Pen widths above 1 are centred on the path with round ends; dash styles apply to
-//   width-1 pens (wider pens draw solid). Pen.Mode (the sixteen mix modes) applies to lines,
+//   width-1 pens on lines, polylines, polygons and rectangles (wider pens and curves draw
+//   solid). Pen.Mode (the sixteen mix modes) applies to lines,
 //   outlines and the brush interiors of shapes; FillRect, FrameRect and text copy.
 // - A solid brush is also the background: dash gaps and the text cell are filled with it.
 //   A hatched or clear brush leaves the background as it is.
@@ -135,6 +139,9 @@ using TFontStyles = TSet<TFontStyle>;
 enum TFontPitch : uint8_t { fpDefault, fpVariable, fpFixed };
 using TFontCharset = uint8_t;
 constexpr TFontCharset ANSI_CHARSET = 0, DEFAULT_CHARSET = 1, SYMBOL_CHARSET = 2;
+
+// Heights (and sizes) beyond this many pixels are cut to it.
+constexpr int MaxFontHeight = 2048;
 
 // Size is in points at 96 pixels per inch; Height is in pixels: negative for the character
 // height (the em size, as Size gives it), positive for the cell height. Setting one sets the

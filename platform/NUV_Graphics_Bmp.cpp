@@ -128,6 +128,9 @@ Header ParseHeader(const uint8_t* P, size_t Len) {
     h.PaletteCount = 0;  // an optional palette for display; not needed here
   }
   h.PaletteAt = h.HeaderEnd;
+  // The core header has no colour count: the palette is what fits before the pixels.
+  if (infoSize == 12 && h.PaletteCount > 0 && h.OffBits > h.PaletteAt)
+    h.PaletteCount = std::min<int64_t>(h.PaletteCount, (h.OffBits - h.PaletteAt) / 3);
   return h;
 }
 

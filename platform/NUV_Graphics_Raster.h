@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "platform/NUV_Graphics.h"
 
@@ -16,6 +17,17 @@ inline uint32_t ToPixel(TColor C) {
 }
 inline TColor ToColor(uint32_t P) {
   return ((P & 0xFF) << 16) | (P & 0xFF00) | ((P >> 16) & 0xFF);
+}
+
+// Sets N pixels to C: a few by hand, the rest by doubling copies (memcpy is vectorised).
+inline void FillPixels(uint32_t* P, size_t N, uint32_t C) {
+  size_t k = std::min<size_t>(N, 16);
+  for (size_t i = 0; i < k; ++i) P[i] = C;
+  while (k < N) {
+    size_t n = std::min(k, N - k);
+    std::memcpy(P + k, P, n * sizeof(uint32_t));
+    k += n;
+  }
 }
 
 // The pen mix modes on 24-bit words.
@@ -101,10 +113,25 @@ struct Target {
     uint32_t* p = &At(X0, Y);
     uint32_t* e = p + (X1 - X0 + 1);
     if (Mode == pmCopy) {
-      std::fill(p, e, C);
+      FillPixels(p, size_t(e - p), C);
     } else {
       for (; p != e; ++p) *p = Mix(Mode, C, *p);
     }
+  }
+  // Rows Y0..Y1 and columns X0..X1 (inclusive): the first row is filled, the others copy it.
+  void Block(int64_t Y0, int64_t Y1, int64_t X0, int64_t X1, uint32_t C, TPenMode Mode) const {
+    Y0 = std::max(Y0, CT);
+    Y1 = std::min(Y1, CB - 1);
+    X0 = std::max(X0, CL);
+    X1 = std::min(X1, CR - 1);
+    if (Y0 > Y1 || X0 > X1) return;
+    if (Mode != pmCopy) {
+      for (int64_t y = Y0; y <= Y1; ++y) Span(y, X0, X1, C, Mode);
+      return;
+    }
+    const size_t n = size_t(X1 - X0 + 1);
+    FillPixels(&At(X0, Y0), n, C);
+    for (int64_t y = Y0 + 1; y <= Y1; ++y) std::memcpy(&At(X0, y), &At(X0, Y0), n * sizeof(uint32_t));
   }
 };
 
@@ -125,6 +152,13 @@ struct BrushPaint {
     X1 = std::min(X1, T.CR - 1);
     for (int64_t x = X0; x <= X1; ++x)
       if (HatchOn(Style, x, Y)) T.Plot(x, Y, Color, Mode);
+  }
+  void Block(const Target& T, int64_t Y0, int64_t Y1, int64_t X0, int64_t X1) const {
+    if (Style == bsSolid) {
+      T.Block(Y0, Y1, X0, X1, Color, Mode);
+    } else {
+      for (int64_t y = std::max(Y0, T.CT); y <= std::min(Y1, T.CB - 1); ++y) Span(T, y, X0, X1);
+    }
   }
   void Pixel(const Target& T, int64_t X, int64_t Y) const {
     if (Style == bsClear) return;

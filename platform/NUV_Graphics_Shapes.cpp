@@ -286,16 +286,29 @@ void raster::FillPolygon(const Target& T, const PointF* P, int N, const BrushPai
   double fy0 = std::max(double(T.CT), std::floor(minY - 0.5));
   double fy1 = std::min(double(T.CB - 1), std::ceil(maxY));
   if (fy0 > fy1) return;
+  // Edges sorted by their top; each row looks only at the edges that can cross it.
+  struct Edge {
+    double Top, Bottom, X0, Slope;  // x = X0 + (y - Top) * Slope
+  };
+  std::vector<Edge> edges;
+  for (int i = 0; i < N; ++i) {
+    const PointF& a = P[i];
+    const PointF& b = P[(i + 1) % N];
+    if (a.Y == b.Y) continue;
+    const PointF& t = a.Y < b.Y ? a : b;
+    const PointF& u = a.Y < b.Y ? b : a;
+    edges.push_back({t.Y, u.Y, t.X, (u.X - t.X) / (u.Y - t.Y)});
+  }
+  std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.Top < b.Top; });
+  std::vector<const Edge*> active;
+  size_t next = 0;
   std::vector<double> xs;
   for (int64_t y = int64_t(fy0); y <= int64_t(fy1); ++y) {
     const double yc = y + 0.5;
+    while (next < edges.size() && edges[next].Top <= yc) active.push_back(&edges[next++]);
+    std::erase_if(active, [yc](const Edge* e) { return e->Bottom <= yc; });
     xs.clear();
-    for (int i = 0; i < N; ++i) {
-      const PointF& a = P[i];
-      const PointF& b = P[(i + 1) % N];
-      if ((a.Y <= yc && yc < b.Y) || (b.Y <= yc && yc < a.Y))
-        xs.push_back(a.X + (yc - a.Y) * (b.X - a.X) / (b.Y - a.Y));
-    }
+    for (const Edge* e : active) xs.push_back(e->X0 + (yc - e->Top) * e->Slope);
     std::sort(xs.begin(), xs.end());
     for (size_t k = 0; k + 1 < xs.size(); k += 2) {
       double l = std::max(std::ceil(xs[k] - 0.5), double(T.CL));
@@ -309,9 +322,10 @@ void TCanvas::Polygon(const TPoint* Points, int Count) {
   if (Points == nullptr || Count <= 0) return;
   Target T = TCanvasAccess::Resolve(*this);
   if (!T.Empty()) {
+    // Vertices at pixel centres, where the outline runs through them.
     std::vector<raster::PointF> pts(static_cast<size_t>(Count));
     for (int i = 0; i < Count; ++i)
-      pts[size_t(i)] = {double(Points[i].X + T.OX), double(Points[i].Y + T.OY)};
+      pts[size_t(i)] = {double(Points[i].X + T.OX) + 0.5, double(Points[i].Y + T.OY) + 0.5};
     raster::FillPolygon(T, pts.data(), Count, TCanvasAccess::Brush(*this, FPen->GetMode()));
     if (FPen->GetStyle() != psClear) {
       raster::Stroke S = raster::StrokeOf(*this);

@@ -144,6 +144,7 @@ class FontEngine {
     const FT_Size_Metrics& m = I->Size->metrics;
     I->Ascent = int((m.ascender + 63) >> 6);
     I->Descent = int((-m.descender + 63) >> 6);
+    if (h > 0) I->Descent = std::max(0, h - I->Ascent);  // a cell height was asked for
     FT_Fixed ys = m.y_scale;
     long upos = FT_MulFix(I->Face->underline_position, ys);
     long uthk = FT_MulFix(I->Face->underline_thickness, ys);

@@ -36,6 +36,12 @@ const TColor SystemColors[SystemColorCount] = {
     0xDFDFDF,  // 3D light
     0x000000,  // info text
     0xE1FFFF,  // info background
+    0x000000,  // (unassigned)
+    0x800000,  // hot-tracked item
+    0xF0CAA6,  // gradient of the active caption
+    0xC0C0C0,  // gradient of the inactive caption
+    0x800000,  // menu highlight
+    0xC0C0C0,  // menu bar
 };
 
 struct NamedColor {
@@ -89,6 +95,11 @@ const NamedColor ColorNames[] = {
     {cl3DLight, "cl3DLight"},
     {clInfoText, "clInfoText"},
     {clInfoBk, "clInfoBk"},
+    {clHotLight, "clHotLight"},
+    {clGradientActiveCaption, "clGradientActiveCaption"},
+    {clGradientInactiveCaption, "clGradientInactiveCaption"},
+    {clMenuHighlight, "clMenuHighlight"},
+    {clMenuBar, "clMenuBar"},
     {clNone, "clNone"},
     {clDefault, "clDefault"},
 };

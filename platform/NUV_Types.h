@@ -29,8 +29,11 @@ constexpr TColor clScrollBar = 0xFF000000, clBackground = 0xFF000001,
                  clBtnFace = 0xFF00000F, clBtnShadow = 0xFF000010, clGrayText = 0xFF000011,
                  clBtnText = 0xFF000012, clInactiveCaptionText = 0xFF000013,
                  clBtnHighlight = 0xFF000014, cl3DDkShadow = 0xFF000015,
-                 cl3DLight = 0xFF000016, clInfoText = 0xFF000017, clInfoBk = 0xFF000018;
-constexpr int SystemColorCount = 25;
+                 cl3DLight = 0xFF000016, clInfoText = 0xFF000017, clInfoBk = 0xFF000018,
+                 clHotLight = 0xFF00001A, clGradientActiveCaption = 0xFF00001B,
+                 clGradientInactiveCaption = 0xFF00001C, clMenuHighlight = 0xFF00001D,
+                 clMenuBar = 0xFF00001E;
+constexpr int SystemColorCount = 31;  // index 25 names no colour and gives black
 
 // The RGB word of a colour: system colours through the fixed classic desktop table
 // (button face $C0C0C0, shadow $808080, highlight $FFFFFF, window $FFFFFF, window text

@@ -1,6 +1,6 @@
 // The base pack (nuvbase): shared types, name and colour tables, string and stream
-// helpers, the line-oriented tag reader, TStringArray and TBitFld.
-// (The frame, rectangle and marker drawing routines live in NUV_BaseDraw.h.)
+// helpers, the line-oriented tag reader, TStringArray and TBitFld, and the drawing
+// routines of NUV_BaseDraw.h.
 #pragma once
 
 #include <string>
@@ -98,7 +98,7 @@ void WriteLnStream(TStream& Stream, const std::string& Text);
 //   tag and without surrounding blanks. Content: the text after ">" up to the next "<"
 //   (not consumed: the next call starts there) or the end of the input. In both, line
 //   ends (LF, CR or CR LF) and TABs become single blanks; the texts may run across
-//   lines.
+//   lines. Character references such as "&lt;" are not decoded.
 // - At the end of the input, also when it ends inside a tag, the result is the last
 //   index with empty Attributes and Content. An empty TagList gives -1.
 //
@@ -110,3 +110,9 @@ int ReadNextTagInStream(TStream& Stream, const std::vector<std::string>& TagList
                         std::string& Attributes, std::string& Content);
 
 }  // namespace nuv
+
+// The drawing routines of the base pack (DrawFrame, DrawRectangle, DrawMarkOnCanvas) need
+// the platform's canvas; their header joins this one once it is part of the source tree.
+#if __has_include("contracts/base/NUV_BaseDraw.h")
+#include "contracts/base/NUV_BaseDraw.h"
+#endif

@@ -33,8 +33,11 @@ void TStringArray::Changed() {
 
 void TStringArray::Reserve(size_t Rows) {
   if (FRows.capacity() >= Rows && FOrder.capacity() >= Rows) return;
+  // At least AllocRowsBy rows at a time, and geometrically, so that adding rows one by
+  // one stays linear in time.
   const size_t step = static_cast<size_t>(FAllocRowsBy);
-  const size_t target = (Rows + step - 1) / step * step;
+  const size_t target =
+      std::max((Rows + step - 1) / step * step, FRows.capacity() + FRows.capacity() / 2);
   FRows.reserve(target);
   FOrder.reserve(target);
 }
@@ -69,8 +72,20 @@ void TStringArray::Resize(int NrCols, int NrRows) {
   }
 
   if (newRows < oldRows) {
-    // Drop the rows at the end of the present order.
-    for (size_t i = 0; i < newRows; ++i) newIndex[FOrder[i]] = 0;
+    // Drop the rows at the end of the present order. An order that names a stored row
+    // twice (while SetSortOrder rebuilds it) keeps further stored rows, so that as many
+    // rows remain as the order has positions.
+    size_t kept = 0;
+    for (size_t i = 0; i < newRows; ++i)
+      if (newIndex[FOrder[i]] == Dropped) {
+        newIndex[FOrder[i]] = 0;
+        ++kept;
+      }
+    for (size_t i = 0; i < newIndex.size() && kept < newRows; ++i)
+      if (newIndex[i] == Dropped) {
+        newIndex[i] = 0;
+        ++kept;
+      }
     size_t n = 0;
     for (size_t i = 0; i < FRows.size(); ++i) {
       if (newIndex[i] == Dropped) continue;

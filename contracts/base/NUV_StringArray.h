@@ -39,7 +39,7 @@ class TStringArray : public TComponent {
   // current order. Raises ENUVError for a negative count or a table that cannot be
   // allocated (more than 2^28 cells), leaving the array as it was.
   void Resize(int NrCols, int NrRows);
-  // Storage grows by this many rows at a time (at least 1; default 10).
+  // Storage grows by at least this many rows at a time (at least 1; default 10).
   int GetAllocRowsBy() const { return FAllocRowsBy; }
   void SetAllocRowsBy(int Value);
   // Empties every cell, sets every attribute byte to 0 and restores the stored order;

@@ -8,8 +8,8 @@
 namespace nuv {
 
 // Collects (X, Y) pairs and fits them. Degenerate data never divide by zero: every
-// output is defined and finite for finite input, and the fits report false when the
-// data do not determine the curve.
+// output is defined, and finite for data whose squares are finite; the fits report
+// false when the data do not determine the curve.
 class TCurveFit : public TComponent {
  public:
   explicit TCurveFit(TComponent* AOwner = nullptr);

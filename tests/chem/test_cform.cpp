@@ -141,7 +141,8 @@ TEST(MolForm, PartScannerLeavesThePositionOnTheEndingCharacter) {
 }
 
 TEST(MolForm, TextFormsParseBack) {
-  for (const char* Text : {"C6 H12 O6", "D2O", "300U 13C2 H", "C300H602", "Cl37 37Cl2"}) {
+  for (const char* Text : {"C6 H12 O6", "D2O", "300U 13C2 H", "C300H602", "Cl37 37Cl2",
+                           "H C N", "13C,14N H", "U 13C2", "D O D"}) {
     SCOPED_TRACE(Text);
     TMolForm A(nullptr), B(nullptr);
     A.SetMolFormula(Text);
@@ -152,6 +153,13 @@ TEST(MolForm, TextFormsParseBack) {
   F.SetMolFormula("D2O");
   EXPECT_EQ(F.AsString(0), "D2 O ");
   EXPECT_EQ(F.AsString(1), "2D2 16O ");
+  // A single atom before another entry shows its count, or the next mass would be read
+  // as that count.
+  F.SetMolFormula("H C N");
+  EXPECT_EQ(F.AsString(1), "1H1 12C1 14N ");
+  EXPECT_EQ(F.AsString(0), "H C N ");
+  F.SetAtCnt(2, 0);  // an empty entry in between changes nothing
+  EXPECT_EQ(F.AsString(1), "1H1  14N ");
   EXPECT_EQ(TMolForm::ChemElem(104, 300, 2, 1), "");
   EXPECT_EQ(TMolForm::ChemElem(6, 12, 0, 1), "");
   EXPECT_EQ(TMolForm::ChemElem(6, 13, 1, 1), "13C");

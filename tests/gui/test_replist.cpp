@@ -39,6 +39,20 @@ TEST(RLData, NewStoreAndDimensionLimits) {
   EXPECT_EQ(D.GetNrOfColumns(), 1);
 }
 
+TEST(RLData, ColumnCountChangeIsAnnouncedWithTheNewColumns) {
+  TRLData D(nullptr);
+  D.SetNrRows(2);
+  std::vector<std::string> Seen;
+  D.GetStringArray().OnChange = [&](TObject*) {
+    Seen.push_back(std::to_string(D.GetNrOfColumns()) + " " +
+                   D.GetColName(D.GetNrOfColumns()));
+  };
+  D.SetNrCols(3);
+  D.SetNrCols(3);  // no change, no notification
+  D.SetNrCols(1);
+  EXPECT_EQ(Seen, (std::vector<std::string>{"3 C-3", "1 C-1"}));
+}
+
 TEST(RLData, GrowingColumnsKeepsOldOnesAndNamesNewOnes) {
   TRLData D(nullptr);
   D.SetNrCols(2);
@@ -318,9 +332,15 @@ TEST(RLData, AssignCopiesSortedRowsWithTheirMarksAndUnsortedOrder) {
   S.Sort(2, true);
   TRLData C(nullptr);
   int Changes = 0;
-  C.GetStringArray().OnChange = [&](TObject*) { ++Changes; };
+  std::string Seen;
+  // The handler sees the copy complete (a grid repaints from it).
+  C.GetStringArray().OnChange = [&](TObject*) {
+    ++Changes;
+    Seen = std::to_string(C.GetNrOfRows()) + " " + C.GetColName(2);
+  };
   C.Assign(&S);
   EXPECT_EQ(Changes, 1);
+  EXPECT_EQ(Seen, "4 Word");
   EXPECT_EQ(C.GetNrOfColumns(), 2);
   EXPECT_EQ(C.GetNrOfRows(), 4);
   EXPECT_EQ(C.GetSortColumn(), 2);

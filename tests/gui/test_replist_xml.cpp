@@ -42,7 +42,7 @@ void FillAwkward(TRLData& D) {
   D.SetNrRows(4);
   const Texts Cells{"<b>bold</b>", "a & b", "\"quoted\" 'single'", "  blanks  ",
                     "tab\there", "&amp; stays literal", "</replist>", "]]> <!-- -->",
-                    "caf\xE9 \x80 \xFF", "x", "", "line\nbreak\r"};
+                    "caf\xE9 \x80 \xFF", "del\x7F", "", "line\nbreak\r"};
   for (int i = 0; i < 12; ++i) D.SetElem(i % 3 + 1, i / 3 + 1, Cells[i]);
   D.SetColName(1, "<Name> & \"Co\"");
   D.SetColName(2, " padded ");
@@ -139,9 +139,15 @@ TEST(RLDataXml, ProgressAndChangeNotifications) {
 
   TRLData R(nullptr);
   int Changes = 0;
-  R.GetStringArray().OnChange = [&](TObject*) { ++Changes; };
+  int RowsSeen = -1;
+  // The handler sees the table complete (a grid repaints from it).
+  R.GetStringArray().OnChange = [&](TObject*) {
+    ++Changes;
+    RowsSeen = R.GetNrOfRows();
+  };
   ASSERT_TRUE(R.ReadFromXMLString(Stream.DataString(), "p"));
   EXPECT_EQ(Changes, 1);
+  EXPECT_EQ(RowsSeen, 200);
 }
 
 TEST(RLDataXml, ValidityTestIgnoresCaseAndBlanksAroundTheId) {
@@ -285,7 +291,10 @@ TEST(RLDataLines, LinesBecomeRowsAndTabsSplitColumns) {
   D.SetNrRows(9);
   D.SetElem(1, 9, "old");
   D.Sort(1, true);
+  int Changes = 0;
+  D.GetStringArray().OnChange = [&](TObject*) { ++Changes; };
   ASSERT_TRUE(D.LoadLinesFromFile(2, 4, Name));
+  EXPECT_EQ(Changes, 1);
   EXPECT_EQ(D.GetNrOfRows(), 3);
   EXPECT_EQ(D.GetNrOfColumns(), 3);
   EXPECT_EQ(D.GetSortColumn(), -1);

@@ -255,6 +255,8 @@ TEST(Colors, SystemColoursResolveThroughTheFixedTable) {
   EXPECT_EQ(ColorToRGB(clBtnShadow), 0x808080u);
   EXPECT_EQ(ColorToRGB(clBtnHighlight), 0xFFFFFFu);
   EXPECT_EQ(ColorToRGB(clHighlight), 0x800000u);
+  EXPECT_EQ(ColorToRGB(clGradientActiveCaption), 0xF0CAA6u);
+  EXPECT_EQ(ColorToRGB(0xFF0000FF), 0u);  // no such system colour
   EXPECT_EQ(ColorToRGB(0x12345678), 0x345678u);
   EXPECT_EQ(ColorToString(clRed), "clRed");
   EXPECT_EQ(ColorToString(clBtnFace), "clBtnFace");
