@@ -278,8 +278,9 @@ class TCTab : public TComponent {
   // the file itself.
 
   // A connection table from its counts line on: atoms 1..63, bonds, then the property
-  // lines "M  ..." up to "M  END": "M  CHG" lines replace every charge of the atom block,
-  // "M  ISO" lines set the isotope masses of the atoms they list.
+  // block up to "M  END" when there is one: "M  CHG" lines replace every charge of the
+  // atom block, "M  ISO" lines set the isotope masses of the atoms they list; other
+  // property lines (aliases, groups) are passed over.
   bool ReadFromMDLCTabFile(TTextFile& F);
   bool ReadFromMDLCTabStream(TStream& S);
   // Three header lines (the first is the name), then the connection table.

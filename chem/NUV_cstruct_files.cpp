@@ -345,9 +345,16 @@ bool ReadMDLCTab(TLineSource& In, TReading& R) {
     const bool Ok = IntField(L, 1, 3, A) && IntField(L, 4, 6, B) && IntField(L, 7, 9, Type);
     AddMDLBond(R, Ok, A, B, Type);
   }
-  // The property block: lines beginning with "M", up to "M  END".
-  while (In.Peek() == 'M' && In.Next(L))
+  // The property block up to "M  END": "M  " lines, "V  " lines, and alias and group
+  // lines ("A  ", "G  "), each of which is followed by a line of text.
+  for (int C = In.Peek(); (C == 'M' || C == 'V' || C == 'A' || C == 'G') && In.Next(L);
+       C = In.Peek()) {
+    if (L.rfind("A  ", 0) == 0 || L.rfind("G  ", 0) == 0) {
+      In.Next(L);
+      continue;
+    }
     if (ApplyPropertyLine(L, R)) break;
+  }
   FinishMDL(R);
   return true;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <tuple>
 #include <vector>
 
@@ -104,6 +105,27 @@ TEST(CTabMolFile, ReadsAHandmadeMolfile) {
   EXPECT_LE(MaxX, 32767.0f);
 }
 
+TEST(CTabMolFile, HydrateInTwoPieces) {
+  TCTab Hydrate(nullptr), Benzene(nullptr);
+  TTextFile F(Fixture("phenol_hydrate.mol"));
+  F.Reset();
+  ASSERT_TRUE(Hydrate.ReadFromMDLMolFile(F));
+  TFormulaRec Fo;
+  ASSERT_TRUE(Hydrate.CalcMolecularFormula(Fo));
+  EXPECT_EQ(std::make_tuple(Fo.NEntries, Fo.AtCnt[0], Fo.AtCnt[1], Fo.AtCnt[2]),
+            std::make_tuple(3, 6, 8, 2));
+  RingListType Rings;
+  EXPECT_EQ(Hydrate.FindSSSR(Rings), 1);
+  EXPECT_EQ(Hydrate.RingsInMolecule(), 0);
+  for (int I = 1; I <= 6; ++I) Benzene.AddAtom(CTElem{6});
+  for (int I = 1; I <= 6; ++I) Benzene.MakeConnection(I, I % 6 + 1, I % 2 ? 2 : 1);
+  test::TempDir Dir;  // the search writes its trace into the current folder
+  const auto Old = std::filesystem::current_path();
+  std::filesystem::current_path(Dir.Path());
+  EXPECT_TRUE(Hydrate.SearchSubStruc(Benzene, nullptr, false));
+  std::filesystem::current_path(Old);
+}
+
 TEST(CTabMolFile, AtomFieldsChargeCodesAndIsotopes) {
   TCTab T(nullptr);
   const std::string Text = "charges\n\n\n" + Counts(5, 1) + "\n" + AtomLine(0, 0, "N", 0, 3) +
@@ -132,10 +154,16 @@ TEST(CTabMolFile, PropertyLinesSetChargesAndIsotopes) {
   const std::string Text = "props\n\n\n" + Counts(3, 2) + "\n" + AtomLine(0, 0, "N", 0, 3) +
                            "\n" + AtomLine(1, 0, "C") + "\n" + AtomLine(2, 0, "O") +
                            "\n  1  2  1  0\n  2  3  1  0\nM  CHG  2   2  -1   3   2\n"
-                           "M  ISO  1   2  13\nM  END\n";
+                           "A    2\n12 and more\nV    1 note\nM  ISO  1   2  13\nM  END\n";
   ASSERT_TRUE(ReadMol(T, Text));
   // An "M  CHG" line replaces every charge of the atom block.
   EXPECT_EQ(Atoms(T), (TAtoms{{7, 14, 0}, {6, 13, -1}, {8, 16, 2}}));
+  // The block ends at "M  END": a table that follows reads on.
+  TStringStream S(Text.substr(Text.find('\n', Text.find('\n', Text.find('\n') + 1) + 1) + 1) +
+                  Counts(1, 0) + "\n" + AtomLine(0, 0, "P") + "\n");
+  ASSERT_TRUE(T.ReadFromMDLCTabStream(S));
+  ASSERT_TRUE(T.ReadFromMDLCTabStream(S));
+  EXPECT_EQ(Atoms(T), (TAtoms{{15, 31, 0}}));
 }
 
 TEST(CTabMolFile, FaultyRecordsAreReadButReportedFalse) {
