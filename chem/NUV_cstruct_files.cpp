@@ -478,6 +478,13 @@ std::vector<TBond> BondList(const TCTab& T) {
   return Bonds;
 }
 
+// A text for one line of a file: line breaks become blanks.
+std::string OneLine(std::string S) {
+  for (char& C : S)
+    if (C == '\r' || C == '\n') C = ' ';
+  return S;
+}
+
 std::string MDLSymbol(int AtNum) {
   const std::string S = CElemSymb(AtNum);
   return S.empty() ? "*" : S;
@@ -543,9 +550,9 @@ void WriteMDLMol(const TCTab& T, TLineSink& Out, std::string& ProgName,
   std::string Header = LeftString(Initials, 2) + LeftString(ProgName, 8) +
                        FormatDateTime("mmddyyhhnn", Now()) + (ThreeD ? "3D" : "2D");
   if (RegNo > 0) Header = LeftString(Header, 46) + Fmt("%6d", RegNo);
-  Out.Line(T.GetStrucName());
-  Out.Line(Header);
-  Out.Line(Comment);
+  Out.Line(OneLine(T.GetStrucName()));
+  Out.Line(OneLine(Header));
+  Out.Line(OneLine(Comment));
   WriteMDLCTab(T, Out);
 }
 
@@ -741,9 +748,7 @@ void TCTab::WriteToMDLMolStream(TStream& S, std::string& ProgName, const std::st
 void TCTab::WriteToClearTextFile(TTextFile& F) const {
   // The name in lines of up to 64 characters, each after one blank that the reader
   // skips; at least one line, so that an empty table reads back too.
-  std::string Name = FStrucName;
-  for (char& C : Name)
-    if (C == '\r' || C == '\n') C = ' ';
+  const std::string Name = OneLine(FStrucName);
   std::vector<std::string> NameLines;
   for (size_t P = 0; P < Name.size(); P += 64) NameLines.push_back(" " + Name.substr(P, 64));
   if (NameLines.empty()) NameLines.emplace_back(" ");
@@ -764,7 +769,7 @@ void TCTab::WriteToClearTextFile(TTextFile& F) const {
 
 void TCTab::WriteToMolConnXFile(int ID, TTextFile& F) const {
   const std::vector<TBond> Bonds = BondList(*this);
-  F.WriteLn(Fmt("%d ", ID) + FStrucName);
+  F.WriteLn(Fmt("%d ", ID) + OneLine(FStrucName));
   F.WriteLn(Fmt("%d %d", FNAtoms, static_cast<int>(Bonds.size())));
   for (int I = 1; I <= FNAtoms; ++I)
     F.WriteLn(Fmt("%d %s %d %d", I, MDLSymbol(Atom(I).AtNum).c_str(), NrHAtoms(I), Atom(I).Charge));

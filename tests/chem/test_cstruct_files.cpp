@@ -511,12 +511,14 @@ TEST(CTabWriters, RoundTripsThroughEveryWriter) {
   TCTab R(nullptr);
   ASSERT_TRUE(R.ReadFromMDLCTabStream(S));
   EXPECT_EQ(Atoms(R), Atoms(T));
+  // Line breaks in the texts do not break the file.
   TStringStream M;
-  std::string Prog2 = "x";
-  T.WriteToMDLMolStream(M, Prog2, "", 0, "");
+  std::string Prog2 = "x\ny";
+  T.SetStrucName("two\nlines");
+  T.WriteToMDLMolStream(M, Prog2, "", 0, "more\r\nlines");
   M.SetPosition(0);
   ASSERT_TRUE(R.ReadFromMDLMolStream(M));
-  EXPECT_EQ(R.GetStrucName(), T.GetStrucName());
+  EXPECT_EQ(R.GetStrucName(), "two lines");
   EXPECT_EQ(Bonds(R), Bonds(T));
   // An empty table reads back from clear text too.
   TCTab Empty(nullptr);
