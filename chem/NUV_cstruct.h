@@ -1,5 +1,9 @@
 // The connection table: one chemical structure of up to 63 atoms, each with its element,
 // isotope, charge, marks, coordinates and up to ten bonded neighbours.
+//
+// The model and its editing live in NUV_cstruct.cpp; rings, fragment codes and the
+// substructure search in NUV_cstruct_rings.cpp; structure files in NUV_cstruct_files.cpp;
+// hydrogen counts, formula, weight and geometry in NUV_cstruct_geom.cpp.
 #pragma once
 
 #include <cstdint>
@@ -274,14 +278,16 @@ class TCTab : public TComponent {
   // the file itself.
 
   // A connection table from its counts line on: atoms 1..63, bonds, then the property
-  // lines "M  ..." up to "M  END" (charges "M  CHG" and isotopes "M  ISO" replace those of
-  // the atom block).
+  // block up to "M  END" when there is one: "M  CHG" lines replace every charge of the
+  // atom block, "M  ISO" lines set the isotope masses of the atoms they list; other
+  // property lines (aliases, groups) are passed over.
   bool ReadFromMDLCTabFile(TTextFile& F);
   bool ReadFromMDLCTabStream(TStream& S);
   // Three header lines (the first is the name), then the connection table.
   bool ReadFromMDLMolFile(TTextFile& F);
   bool ReadFromMDLMolStream(TStream& S);
-  // One SD record up to and including its "$$$$" line; the atom and bond lines are read
+  // One SD record up to and including its "$$$$" line (which ends the record wherever it
+  // stands: a record cut short is refused); the atom and bond lines are read
   // in free format. Props (may be nullptr) receives the known data items
   // (SDDataItemNames) in the order met; "> <CAS_RN>" and "> <CASREGNR>" set the registry
   // number. A record whose structure is refused leaves the table alone, fires no change
@@ -295,9 +301,11 @@ class TCTab : public TComponent {
   // character skipped), then N atom records in free format.
   bool ReadConnTabBody(TTextFile& F);
 
-  // Writers: what they write reads back to the same atoms, isotopes, charges and bonds.
-  // Atom numbers 0 are written as "*"; charges outside -3..+3 and isotopes that the atom
-  // block cannot hold go to "M  CHG" / "M  ISO" lines.
+  // Writers: what they write reads back to the same atoms, isotopes, charges and bonds
+  // (bond types 1..4; an isotope mass 0 is written as the natural element). Atom number 0
+  // is written as "*"; every charge also goes to "M  CHG" lines and every isotope to
+  // "M  ISO" lines, since the atom block holds only charges -3..+3. An empty table gives
+  // an MDL file that the readers refuse (a connection table holds at least one atom).
   void WriteToMDLCTabFile(TTextFile& F) const;
   void WriteToMDLCTabStream(TStream& S) const;
   // Header: the name; ProgName (cut in place to its eight characters), Initials (two

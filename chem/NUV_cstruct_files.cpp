@@ -190,8 +190,7 @@ struct TReading {
   int NAtoms = 0;
   int NBonds = 0;
   bool Faulty = false;
-  bool ChargesSet = false;   // an "M  CHG" line was met
-  bool IsotopesSet = false;  // an "M  ISO" line was met
+  bool ChargesSet = false;  // an "M  CHG" line was met
 };
 
 bool ReadCounts(const std::string& L, TReading& R) {
@@ -240,7 +239,8 @@ void AddMDLBond(TReading& R, bool Valid, int64_t A, int64_t B, int64_t Type) {
   R.T.EnterConn(static_cast<int>(A), static_cast<int>(B), static_cast<int>(Type));
 }
 
-// "M  CHG" and "M  ISO" lines; true for "M  END".
+// "M  CHG" lines (the first one clears the charges of the atom block) and "M  ISO" lines
+// (isotope masses of the atoms listed); true for "M  END".
 bool ApplyPropertyLine(const std::string& L, TReading& R) {
   if (L.rfind("M  END", 0) == 0) return true;
   const bool Chg = L.rfind("M  CHG", 0) == 0, Iso = L.rfind("M  ISO", 0) == 0;
@@ -249,10 +249,6 @@ bool ApplyPropertyLine(const std::string& L, TReading& R) {
   if (Chg && !R.ChargesSet) {
     for (int I = 1; I <= T.GetNAtoms(); ++I) T.SetCharge(I, 0);
     R.ChargesSet = true;
-  }
-  if (Iso && !R.IsotopesSet) {
-    for (int I = 1; I <= T.GetNAtoms(); ++I) T.SetAtWeight(I, IntAtWeight(T.GetAtNum(I)));
-    R.IsotopesSet = true;
   }
   const std::string Rest = L.substr(6);
   TLineScan S(Rest);
@@ -264,7 +260,7 @@ bool ApplyPropertyLine(const std::string& L, TReading& R) {
   for (int K = 0; K < N; ++K) {
     int64_t A = 0, V = 0;
     const bool Ok = S.Int(A) && S.Int(V) && A >= 1 && A <= T.GetNAtoms() &&
-                    (Chg ? V >= -15 && V <= 15 : V >= 1 && V <= UINT16_MAX);
+                    (Chg ? V >= INT8_MIN && V <= INT8_MAX : V >= 1 && V <= UINT16_MAX);
     if (!Ok) {
       R.Faulty = true;
       continue;
@@ -349,9 +345,16 @@ bool ReadMDLCTab(TLineSource& In, TReading& R) {
     const bool Ok = IntField(L, 1, 3, A) && IntField(L, 4, 6, B) && IntField(L, 7, 9, Type);
     AddMDLBond(R, Ok, A, B, Type);
   }
-  // The property block: lines beginning with "M", up to "M  END".
-  while (In.Peek() == 'M' && In.Next(L))
+  // The property block up to "M  END": "M  " lines, "V  " lines, and alias and group
+  // lines ("A  ", "G  "), each of which is followed by a line of text.
+  for (int C = In.Peek(); (C == 'M' || C == 'V' || C == 'A' || C == 'G') && In.Next(L);
+       C = In.Peek()) {
+    if (L.rfind("A  ", 0) == 0 || L.rfind("G  ", 0) == 0) {
+      In.Next(L);
+      continue;
+    }
     if (ApplyPropertyLine(L, R)) break;
+  }
   FinishMDL(R);
   return true;
 }
@@ -475,6 +478,13 @@ std::vector<TBond> BondList(const TCTab& T) {
   return Bonds;
 }
 
+// A text for one line of a file: line breaks become blanks.
+std::string OneLine(std::string S) {
+  for (char& C : S)
+    if (C == '\r' || C == '\n') C = ' ';
+  return S;
+}
+
 std::string MDLSymbol(int AtNum) {
   const std::string S = CElemSymb(AtNum);
   return S.empty() ? "*" : S;
@@ -516,7 +526,8 @@ void WriteMDLCTab(const TCTab& T, TLineSink& Out) {
   for (int I = 1; I <= N; ++I) {
     const int Z = T.GetAtNum(I);
     const int Charge = T.GetCharge(I);
-    const int Diff = T.GetAtWeight(I) - IntAtWeight(Z);
+    // Mass 0 stands for the natural element.
+    const int Diff = T.GetAtWeight(I) == 0 ? 0 : T.GetAtWeight(I) - IntAtWeight(Z);
     const int Code = Charge >= -3 && Charge <= 3 && Charge != 0 ? 4 - Charge : 0;
     if (Charge != 0) Charges.emplace_back(I, Charge);
     if (Diff != 0) Isotopes.emplace_back(I, T.GetAtWeight(I));
@@ -539,9 +550,9 @@ void WriteMDLMol(const TCTab& T, TLineSink& Out, std::string& ProgName,
   std::string Header = LeftString(Initials, 2) + LeftString(ProgName, 8) +
                        FormatDateTime("mmddyyhhnn", Now()) + (ThreeD ? "3D" : "2D");
   if (RegNo > 0) Header = LeftString(Header, 46) + Fmt("%6d", RegNo);
-  Out.Line(T.GetStrucName());
-  Out.Line(Header);
-  Out.Line(Comment);
+  Out.Line(OneLine(T.GetStrucName()));
+  Out.Line(OneLine(Header));
+  Out.Line(OneLine(Comment));
   WriteMDLCTab(T, Out);
 }
 
@@ -599,11 +610,14 @@ bool TCTab::ReadFromMDLSDFile(TTextFile& F, TPropRec* Props) {
   TFileLines In(F);
   TReading R;
   std::string Name, L;
-  if (!In.Next(Name) || !In.Next(L) || !In.Next(L) || !In.Next(L)) return false;
+  // A "$$$$" line ends the record wherever it stands: a record cut short never takes
+  // the next one's lines.
+  auto Next = [&In](std::string& Line) { return In.Next(Line) && Line != "$$$$"; };
+  if (!Next(Name) || !Next(L) || !Next(L) || !Next(L)) return false;
   bool Read = ReadCounts(L, R);
   // The atom and bond blocks in free format, each line on its own.
   for (int I = 0; Read && I < R.NAtoms; ++I) {
-    if (!In.Next(L)) return false;
+    if (!Next(L)) return false;
     TLineScan S(L);
     double XYZ[3];
     int64_t MassDiff = 0, ChargeCode = 0;
@@ -617,7 +631,7 @@ bool TCTab::ReadFromMDLSDFile(TTextFile& F, TPropRec* Props) {
     AddMDLAtom(R, XYZ, Symbol, MassDiff, ChargeCode);
   }
   for (int J = 0; Read && J < R.NBonds; ++J) {
-    if (!In.Next(L)) return false;
+    if (!Next(L)) return false;
     TLineScan S(L);
     int64_t A = 0, B = 0, Type = 0;
     const bool Ok = S.Int(A) && S.Int(B) && S.Int(Type);
@@ -734,9 +748,7 @@ void TCTab::WriteToMDLMolStream(TStream& S, std::string& ProgName, const std::st
 void TCTab::WriteToClearTextFile(TTextFile& F) const {
   // The name in lines of up to 64 characters, each after one blank that the reader
   // skips; at least one line, so that an empty table reads back too.
-  std::string Name = FStrucName;
-  for (char& C : Name)
-    if (C == '\r' || C == '\n') C = ' ';
+  const std::string Name = OneLine(FStrucName);
   std::vector<std::string> NameLines;
   for (size_t P = 0; P < Name.size(); P += 64) NameLines.push_back(" " + Name.substr(P, 64));
   if (NameLines.empty()) NameLines.emplace_back(" ");
@@ -757,7 +769,7 @@ void TCTab::WriteToClearTextFile(TTextFile& F) const {
 
 void TCTab::WriteToMolConnXFile(int ID, TTextFile& F) const {
   const std::vector<TBond> Bonds = BondList(*this);
-  F.WriteLn(Fmt("%d ", ID) + FStrucName);
+  F.WriteLn(Fmt("%d ", ID) + OneLine(FStrucName));
   F.WriteLn(Fmt("%d %d", FNAtoms, static_cast<int>(Bonds.size())));
   for (int I = 1; I <= FNAtoms; ++I)
     F.WriteLn(Fmt("%d %s %d %d", I, MDLSymbol(Atom(I).AtNum).c_str(), NrHAtoms(I), Atom(I).Charge));
