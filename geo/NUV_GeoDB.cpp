@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <filesystem>
+#include <type_traits>
 
 #include "geo/NUV_GeoDB_Files.h"
 
@@ -25,6 +27,16 @@ std::vector<uint8_t> ReadAll(TFileStream& F, int64_t Count) {
   return bytes;
 }
 
+// Keys compare as numbers; a bound that is not a number sorts below every number, so that
+// one such bound cannot leave the rest of an index out of order.
+template <typename KeyT>
+bool KeyLess(KeyT A, KeyT B) {
+  if constexpr (std::is_floating_point_v<KeyT>)
+    return std::isnan(A) ? !std::isnan(B) : A < B;
+  else
+    return A < B;
+}
+
 // The bisection shared by the insertion rule and the closest-entry searches, over the
 // first L entries: the position of an entry equal to Key that the bisection meets, else of
 // the first greater entry (L when every entry is smaller).
@@ -35,15 +47,15 @@ size_t Bisect(const std::vector<Entry>& Ix, size_t L, KeyT Key, KeyOf KeyOfEntry
   bool found = false;
   while (hi >= lo && !found) {
     mid = (lo + hi) / 2;
-    const auto k = KeyOfEntry(Ix[static_cast<size_t>(mid)]);
-    if (k < Key)
+    const KeyT k = KeyOfEntry(Ix[static_cast<size_t>(mid)]);
+    if (KeyLess(k, Key))
       lo = mid + 1;
-    else if (k == Key)
+    else if (!KeyLess(Key, k))
       found = true;
     else
       hi = mid - 1;
   }
-  if (KeyOfEntry(Ix[static_cast<size_t>(mid)]) < Key) ++mid;
+  if (KeyLess<KeyT>(KeyOfEntry(Ix[static_cast<size_t>(mid)]), Key)) ++mid;
   return static_cast<size_t>(mid);
 }
 
@@ -249,7 +261,7 @@ bool TGeoDB::IndexesMatchItems() const {
       if (std::bit_cast<uint32_t>(ix[i].Value) !=
           std::bit_cast<uint32_t>(BoundOf(FItems[ix[i].RecIdx], w)))
         return false;
-      if (i > 0 && ix[i].Value < ix[i - 1].Value) return false;
+      if (i > 0 && KeyLess(ix[i].Value, ix[i - 1].Value)) return false;
     }
   }
   return true;
@@ -414,12 +426,14 @@ std::vector<int> TGeoDB::FindItemsInArea(const TRectDouble& Area) const {
   const double south = std::min(Area.Top, Area.Bottom), north = std::max(Area.Top, Area.Bottom);
   const double west = std::min(Area.Left, Area.Right), east = std::max(Area.Left, Area.Right);
   auto upTo = [](const TIxLLRecArray& Ix, double V) {  // entries with Value <= V
-    return std::upper_bound(Ix.begin(), Ix.end(), V,
-                            [](double v, const TIxLLRec& e) { return v < e.Value; });
+    return std::upper_bound(Ix.begin(), Ix.end(), V, [](double v, const TIxLLRec& e) {
+      return KeyLess<double>(v, e.Value);
+    });
   };
   auto from = [](const TIxLLRecArray& Ix, double V) {  // entries with Value >= V
-    return std::lower_bound(Ix.begin(), Ix.end(), V,
-                            [](const TIxLLRec& e, double v) { return e.Value < v; });
+    return std::lower_bound(Ix.begin(), Ix.end(), V, [](const TIxLLRec& e, double v) {
+      return KeyLess<double>(e.Value, v);
+    });
   };
   using It = TIxLLRecArray::const_iterator;
   const std::pair<It, It> runs[4] = {{FIxLL[0].begin(), upTo(FIxLL[0], north)},

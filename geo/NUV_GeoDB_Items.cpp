@@ -32,9 +32,10 @@ int64_t BlockBytes(const TgdbData& D) {
 bool HasBlock(const TgdbData& D) { return IsPolygonItem(D.ItemType) || D.ItemType == gitBLOB; }
 
 // Whether every byte the record claims lies between the header and the end of the data
-// file, so that it can be read without trusting the record.
+// file, so that it can be read without trusting the record. An item without a block
+// claims no bytes: its Size is 0.
 bool BlockInside(const TgdbData& D, int64_t DataFileSize) {
-  if (!HasBlock(D)) return true;
+  if (!HasBlock(D)) return D.Size == 0;
   if (D.Size < 0) return false;
   const int64_t bytes = BlockBytes(D);
   if (bytes == 0) return true;
@@ -135,12 +136,16 @@ void TGeoDB::StoreItem(int Index, const char* Operation, const std::string& Name
                                  ? static_cast<int64_t>(Polygon.size()) * PointSize
                                  : (ItemType == gitBLOB ? MetaInfoSize + blobSize : 0);
 
+  // An identifier past the largest int32 would repeat or turn negative.
+  if (Index == 0 && FLastItemID == INT32_MAX) Fail(": AddData: no item identifier left.");
   std::unique_ptr<TFileStream> data;
   if (Index == 0 || hasBlock) {
     try {
       data = std::make_unique<TFileStream>(FileName(DataFile), fmOpenReadWrite);
     } catch (const Exception&) {
-      Fail(op + ": cannot open database.");
+      if (Index != 0) throw;
+      ++FLastItemID;  // used up, as when the header cannot be written
+      Fail(": AddData: cannot open database.");
     }
     if (std::max<int64_t>(data->GetSize(), HeaderSize) + blockBytes > MaxDataFileSize)
       Fail(op + ": the data block would take the data file past 2147483647 bytes.");
@@ -148,16 +153,21 @@ void TGeoDB::StoreItem(int Index, const char* Operation, const std::string& Name
   if (Index == 0) {
     ++FLastItemID;
     rec.ItemID = FLastItemID;
+  } else {
+    rec.ItemID = FItems[Index - 1].ItemID;
+  }
+  // A data file cut short inside its header gets the header back first, so that no block
+  // starts where the header will be written.
+  if (data && (Index == 0 || data->GetSize() < HeaderSize)) {
     uint8_t header[HeaderSize];
     EncodeHeader({FLastItemID, FFormatCode, FDescription, FRevision}, header);
     try {
       data->SetPosition(0);
       data->WriteBuffer(header, HeaderSize);
     } catch (const Exception&) {
+      if (Index != 0) throw;
       Fail(": AddData: cannot open database.");
     }
-  } else {
-    rec.ItemID = FItems[Index - 1].ItemID;
   }
 
   if (IsPolygonItem(ItemType)) {
@@ -322,6 +332,7 @@ void TGeoDB::AddBLOB(const std::string& Name, TDateTime Date, int Attrib1, float
 void TGeoDB::AddBLOB(const std::string& Name, TDateTime Date, int Attrib1, float LatLow,
                      float LatHigh, float LongLow, float LongHigh, uint8_t ItemClass,
                      int Attrib2, const TMetaInfo& MetaInfo, TMemoryStream& Stream) {
+  if (!IsOpen()) return;
   if (Stream.GetSize() > MaxDataFileSize) Fail(": AddData: invalid BLOB data.");
   AddData(Name, NoPolygon, false, gitBLOB, ItemClass, Date, Attrib1, LatLow, LatHigh, LongLow,
           LongHigh, Attrib2, MetaInfo, Stream.Memory(), static_cast<int>(Stream.GetSize()), false);
@@ -388,6 +399,7 @@ void TGeoDB::ReplaceBLOB(int Index, const std::string& Name, TDateTime Date, int
                          float LatLow, float LatHigh, float LongLow, float LongHigh,
                          uint8_t ItemClass, int Attrib2, const TMetaInfo& MetaInfo,
                          TMemoryStream& Stream) {
+  if (!IsOpen() || Index < 1 || Index > GetNumEntries()) return;
   if (Stream.GetSize() > MaxDataFileSize) Fail(": ReplaceData: invalid BLOB data.");
   ReplaceData(Index, Name, NoPolygon, false, gitBLOB, ItemClass, Date, Attrib1, LatLow, LatHigh,
               LongLow, LongHigh, Attrib2, MetaInfo, Stream.Memory(),
@@ -513,7 +525,9 @@ bool TGeoDB::RetrieveBLOB(int Index, const std::string& FileName, TMetaInfo& Met
   std::string target = FileName;
   if (target.empty() || EndsWithSeparator(target)) {
     const std::string name = ReduceStringToFN83CompliantChars(rec->Name.Str());
-    if (name.empty()) Fail(": RetrieveBLOB: invalid filename.");
+    // "" is no name, and "." or ".." would name the folder or its parent.
+    if (name.find_first_not_of('.') == std::string::npos)
+      Fail(": RetrieveBLOB: invalid filename.");
     target += name;
   }
   // Written beside the target first, so a failure keeps a file that was there.
@@ -626,6 +640,10 @@ void TGeoDB::GarbageCollection() {
     if (blocks.emplace(std::make_pair<int64_t, int64_t>(d.DataPos, BlockBytes(d)), 0).second)
       total += BlockBytes(d);
   }
+  // Blocks that overlap (only damaged records make them) are copied once each, so the
+  // copy can outgrow the original.
+  if (HeaderSize + total > MaxDataFileSize)
+    Fail(": GarbageCollection: the data file would grow past 2147483647 bytes.");
 
   try {
     {

@@ -177,6 +177,7 @@ TEST_F(GeoDBFaults, DamagedRecordFieldsAreCheckedBeforeUse) {
       {"negative BLOB size", 2, 112, -1},
       {"huge BLOB size", 2, 112, 0x7FFFFFF0},
       {"BLOB past the end", 2, 76, 0x7FFFFFFF},
+      {"size on a town", 0, 112, 0x7FFFFFFF},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.What);
@@ -205,7 +206,7 @@ TEST_F(GeoDBFaults, DamagedRecordFieldsAreCheckedBeforeUse) {
     db.GarbageCollection();
     EXPECT_EQ(db.GetSumdata(c.Record + 1).DataPos, -1);
     EXPECT_FALSE(db.RetrievePolygon(c.Record + 1, p));
-    EXPECT_EQ(db.RetrievePolygon(2, p), c.Record == 2);
+    EXPECT_EQ(db.RetrievePolygon(2, p), c.Record != 1);
   }
 }
 
@@ -234,6 +235,60 @@ TEST_F(GeoDBFaults, ForeignKindsAndOverlongLengthBytes) {
   EXPECT_EQ(m.Kwd.Length, 255);
   db.ExportDataDebug(Dir.File("list.txt"));
   EXPECT_NE(ReadFileBytes(Dir.File("list.txt")).find("\t?\t"), std::string::npos);
+  ExpectConsistent(db);
+}
+
+TEST_F(GeoDBFaults, TheLastIdentifierIsNotExceeded) {
+  MakeDatabase();
+  std::string header = Bytes(6);
+  PutI32At(header, 0, 0x7FFFFFFF);
+  WriteFileBytes(File(6), header);
+  TGeoDB db(nullptr);
+  db.SetName("Geo");
+  db.SetDBName(Base);
+  const auto before = AllBytes();
+  ExpectError([&] { db.AddTown("t", 0, 0, {0, 0}, 0, 0); },
+              "Component \"Geo\": AddData: no item identifier left.");
+  EXPECT_EQ(AllBytes(), before);
+  EXPECT_EQ(db.GetLastItemID(), 0x7FFFFFFF);
+  EXPECT_EQ(db.GetNumEntries(), 3);
+}
+
+TEST_F(GeoDBFaults, ADataFileThatCannotBeOpened) {
+  MakeDatabase();
+  TGeoDB db(nullptr);
+  db.SetName("Geo");
+  db.SetDBName(Base);
+  fs::rename(File(6), File(6) + ".saved");
+  fs::create_directory(File(6));
+  // Adding: the unit's error, and the identifier is used up.
+  ExpectError([&] { db.AddTown("t", 0, 0, {0, 0}, 0, 0); },
+              "Component \"Geo\": AddData: cannot open database.");
+  EXPECT_EQ(db.GetLastItemID(), 4);
+  EXPECT_EQ(db.GetNumEntries(), 3);
+  // Replacing with a new block: the platform's error.
+  EXPECT_THROW(db.ReplaceRoad(1, "r", Square(0, 0, 1), 0, 0, 0, 0, 0, 0, 0, 0), EFOpenError);
+  EXPECT_EQ(db.GetSumdata(1).ItemType, gitTown);
+  fs::remove(File(6));
+  fs::rename(File(6) + ".saved", File(6));
+  db.AddTown("t", 0, 0, {0, 0}, 0, 0);
+  EXPECT_EQ(db.GetSumdata(4).ItemID, 5);
+  ExpectConsistent(db);
+}
+
+TEST_F(GeoDBFaults, ADataFileCutInsideItsHeaderGetsItBackBeforeABlock) {
+  MakeDatabase();
+  WriteFileBytes(File(6), Bytes(6).substr(0, 100));
+  TGeoDB db(nullptr);
+  db.SetDBName(Base);
+  db.ReplaceRoad(1, "road", Square(5, 5, 1), 0, 0, 0, 0, 0, 0, 0, 0);
+  EXPECT_EQ(db.GetSumdata(1).DataPos, 260);
+  EXPECT_EQ(Bytes(6).size(), 260u + 32u);
+  EXPECT_EQ(I32At(Bytes(6), 0), 3);  // the header image, not the cut bytes
+  db.AddTown("next", 0, 0, {1, 1}, 0, 0);  // rewrites the header: the block stays intact
+  TgdbPolygon p;
+  ASSERT_TRUE(db.RetrievePolygon(1, p));
+  EXPECT_EQ(p, Square(5, 5, 1));
   ExpectConsistent(db);
 }
 

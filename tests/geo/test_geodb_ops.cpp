@@ -1,5 +1,7 @@
 // Adding, replacing, deleting and retrieving items; indexes, lazy writing, progress and the
 // free functions.
+#include <cmath>
+
 #include "tests/geo/GeoDBTestUtil.h"
 
 namespace nuv::test {
@@ -156,6 +158,24 @@ TEST_F(GeoDBOps, ClosestEntryAndInsertionAmongEqualKeys) {
   EXPECT_EQ(empty.GetClosestLatLowIx(1), 1);
 }
 
+// A BLOB may be given bounds that are not numbers; they sort first and leave the order of
+// every other entry intact.
+TEST_F(GeoDBOps, BoundsThatAreNotNumbersSortFirst) {
+  const float nan = std::nanf("");
+  Db.AddTown("t", 0, 0, {10, 10}, 0, 0);
+  Db.AddBLOB("nowhere", 0, 0, nan, nan, nan, nan, 0, 0, {}, "x", 1);
+  for (float lat : {30.0f, 20.0f, 50.0f, 40.0f}) Db.AddTown("t", 0, 0, {lat, lat}, 0, 0);
+  ExpectConsistent(Db);
+  EXPECT_EQ(Db.GetIxLatLow(1).RecIdx, 2);
+  EXPECT_EQ(Db.GetClosestLatLowIx(nan), 1);
+  EXPECT_EQ(Db.GetClosestLatLowIx(25), 4);
+  for (float lat : {10.0f, 20.0f, 30.0f, 40.0f, 50.0f})
+    EXPECT_EQ(Db.FindItemsAt(lat, lat).size(), 1u) << lat;
+  EXPECT_TRUE(Db.FindItemsAt(nan, nan).empty());
+  Db.DeleteData(1);
+  ExpectConsistent(Db);
+}
+
 TEST_F(GeoDBOps, ReplaceKeepsTheIdentifierAndTheIndexesConsistent) {
   for (int i = 0; i < 20; ++i) Db.AddCity("c", Square(i, -i, 1), true, 0, 0, 0, 0, 0, 0, 0, 0);
   Db.ReplaceTown(5, "now a town", 0, 0, {-50, 50}, 3, 0);
@@ -241,6 +261,7 @@ TEST_F(GeoDBOps, RetrieveBLOBNamesAndErrors) {
   const std::string bytes = Blob(100, 4);
   Db.AddBLOB("my data.bin", 0, 0, 0, 0, 0, 0, 0, 0, {}, bytes.data(), 100);
   Db.AddBLOB("", 0, 0, 0, 0, 0, 0, 0, 0, {}, bytes.data(), 100);
+  Db.AddBLOB("..", 0, 0, 0, 0, 0, 0, 0, 0, {}, bytes.data(), 100);
   TMetaInfo meta;
   for (const std::string& folder : {Dir.Path() + "\\", Dir.Path() + "/"}) {
     ASSERT_TRUE(Db.RetrieveBLOB(1, folder, meta));
@@ -248,11 +269,13 @@ TEST_F(GeoDBOps, RetrieveBLOBNamesAndErrors) {
     EXPECT_EQ(ReadFileBytes(target), bytes);
     DeleteFile(target);
   }
-  try {
-    Db.RetrieveBLOB(2, "", meta);
-    FAIL() << "no error";
-  } catch (const ENUVGeoDBError& e) {
-    EXPECT_EQ(e.Message(), "Component \"GeoDB1\": RetrieveBLOB: invalid filename.");
+  for (int index : {2, 3}) {  // no name, and a name that would be the parent folder
+    try {
+      Db.RetrieveBLOB(index, index == 2 ? "" : Dir.Path() + "/", meta);
+      FAIL() << "no error";
+    } catch (const ENUVGeoDBError& e) {
+      EXPECT_EQ(e.Message(), "Component \"GeoDB1\": RetrieveBLOB: invalid filename.");
+    }
   }
   std::string small(99, '\0');
   try {
@@ -266,9 +289,9 @@ TEST_F(GeoDBOps, RetrieveBLOBNamesAndErrors) {
   Db.AddRoad("road", Square(0, 0, 1), 0, 0, 0, 0, 0, 0, 0, 0);
   TMemoryStream stream;
   stream.WriteBuffer("xyz", 3);
-  EXPECT_FALSE(Db.RetrieveBLOB(3, meta, stream));
-  EXPECT_EQ(stream.GetSize(), 4);
   EXPECT_FALSE(Db.RetrieveBLOB(4, meta, stream));
+  EXPECT_EQ(stream.GetSize(), 4);
+  EXPECT_FALSE(Db.RetrieveBLOB(5, meta, stream));
   EXPECT_TRUE(Db.RetrieveBLOB(-3, meta, stream));  // below 1 counts as 1
   EXPECT_EQ(stream.GetSize(), 100);
 }
