@@ -189,5 +189,29 @@ TEST(NumFormatsFuzz, WrittenNumbersReadBack) {
   }
 }
 
+
+// Whatever a field writes for a value, the same field accepts as its text again (the
+// asterisks of an exponent too large for two digits excepted).
+TEST(NumFormatsFuzz, FieldsAcceptTheTextsTheyWrite) {
+  std::mt19937 Rng(2026);
+  for (int Round = 0; Round < kRounds / 4; ++Round) {
+    const double V = RandomValue(Rng);
+    const int Places = static_cast<int>(Rng() % 8) + 1;
+    for (int F = itExp; F <= itDynamic; ++F) {
+      const auto Format = static_cast<TInFormat>(F);
+      SCOPED_TRACE("format " + std::to_string(F) + " value " + std::to_string(V));
+      const std::string Custom = NumIO2ValueText(V, Format, Places);
+      if (Custom.find('*') == std::string::npos) {
+        EXPECT_TRUE(NumIO2IsValidText(Custom, Format, 1, Places)) << Custom;
+      }
+      const std::string Edit = NumIOValueText(V, Format, Places);
+      double Back = 0;
+      if (Edit.find('*') == std::string::npos) {
+        EXPECT_TRUE(ConvertNumString(Edit, Format, 1, Back)) << Edit;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace nuv
