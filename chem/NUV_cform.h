@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/NUV_Classes.h"
+#include "platform/NUV_Controls.h"  // TAlignment
 #include "platform/NUV_Types.h"
 
 namespace nuv {
@@ -27,7 +28,6 @@ struct TFormulaRec {
 };
 
 enum TIsotVisib : uint8_t { ivNone, ivSpecial, ivAlways };
-enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
 
 // TMolForm holds one formula for display. The formula grammar:
 // - an element part is an optional isotope mass, a symbol (matched ignoring case; "D" is

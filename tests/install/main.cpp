@@ -1,12 +1,19 @@
+// Uses one component of each library through the installed headers.
 #include <cstdio>
 
-#include "platform/NUV_Classes.h"
+#include "chem/NUV_cstruct.h"
+#include "geo/NUV_GeoDB.h"
+#include "gui/NUV_Meter.h"
+#include "platform/NUV_Forms.h"
 
 int main() {
-  nuv::TComponent form(nullptr);
-  auto* child = new nuv::TComponent(&form);
-  child->SetName("Child1");
-  std::printf("%s %s\n", form.FindComponent("child1") == child ? "ok" : "broken",
-              nuv::FloatToStr(2.5).c_str());
-  return form.FindComponent("child1") == child ? 0 : 1;
+  auto* form = new nuv::TForm(nuv::Application);
+  auto* meter = new nuv::TMeter(form);
+  meter->SetParent(form);
+  meter->SetBounds(0, 0, 200, 120);
+  nuv::TGeoDB db(nullptr);
+  nuv::TCTab tab(nullptr);
+  std::printf("install check: %s\n", meter->GetOwner() == form ? "ok" : "broken");
+  delete form;
+  return 0;
 }
