@@ -133,23 +133,45 @@ void TFileStream::Flush() {
   if (::fsync(FHandle) != 0) throw EWriteError("Cannot write \"" + FFileName + "\"");
 }
 
-// ---------------------------------------------------------------- TMemoryStream
+// ---------------------------------------------------------------- memory buffers
 
-int64_t TMemoryStream::Read(void* Buffer, int64_t Count) {
-  const int64_t size = GetSize();
-  if (Count <= 0 || FPosition >= size) return 0;
-  const int64_t n = std::min(Count, size - FPosition);
-  std::memcpy(Buffer, FData.data() + FPosition, static_cast<size_t>(n));
-  FPosition += n;
+namespace {
+
+// The memory and string streams differ only in their container.
+template <typename Buffer>
+int64_t ReadBuf(const Buffer& Data, int64_t& Pos, void* Out, int64_t Count) {
+  const int64_t size = static_cast<int64_t>(Data.size());
+  if (Count <= 0 || Pos >= size) return 0;
+  const int64_t n = std::min(Count, size - Pos);
+  std::memcpy(Out, Data.data() + Pos, static_cast<size_t>(n));
+  Pos += n;
   return n;
 }
 
-int64_t TMemoryStream::Write(const void* Buffer, int64_t Count) {
+template <typename Buffer>
+int64_t WriteBuf(Buffer& Data, int64_t& Pos, const void* In, int64_t Count) {
   if (Count <= 0) return 0;
-  if (FPosition + Count > GetSize()) FData.resize(static_cast<size_t>(FPosition + Count));
-  std::memcpy(FData.data() + FPosition, Buffer, static_cast<size_t>(Count));
-  FPosition += Count;
+  if (Pos + Count > static_cast<int64_t>(Data.size())) Data.resize(static_cast<size_t>(Pos + Count));
+  std::memcpy(Data.data() + Pos, In, static_cast<size_t>(Count));
+  Pos += Count;
   return Count;
+}
+
+template <typename Buffer>
+void ResizeBuf(Buffer& Data, int64_t& Pos, int64_t NewSize) {
+  if (NewSize < 0) throw EStreamError("Invalid stream size");
+  Data.resize(static_cast<size_t>(NewSize));
+  Pos = std::min(Pos, NewSize);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- TMemoryStream
+
+int64_t TMemoryStream::Read(void* Buffer, int64_t Count) { return ReadBuf(FData, FPosition, Buffer, Count); }
+
+int64_t TMemoryStream::Write(const void* Buffer, int64_t Count) {
+  return WriteBuf(FData, FPosition, Buffer, Count);
 }
 
 int64_t TMemoryStream::Seek(int64_t Offset, TSeekOrigin Origin) {
@@ -157,11 +179,7 @@ int64_t TMemoryStream::Seek(int64_t Offset, TSeekOrigin Origin) {
   return FPosition;
 }
 
-void TMemoryStream::SetSize(int64_t NewSize) {
-  if (NewSize < 0) throw EStreamError("Invalid stream size");
-  FData.resize(static_cast<size_t>(NewSize));
-  FPosition = std::min(FPosition, NewSize);
-}
+void TMemoryStream::SetSize(int64_t NewSize) { ResizeBuf(FData, FPosition, NewSize); }
 
 void TMemoryStream::Clear() {
   FData.clear();
@@ -204,21 +222,10 @@ void TMemoryStream::SaveToFile(const std::string& FileName) {
 
 // ---------------------------------------------------------------- TStringStream
 
-int64_t TStringStream::Read(void* Buffer, int64_t Count) {
-  const int64_t size = GetSize();
-  if (Count <= 0 || FPosition >= size) return 0;
-  const int64_t n = std::min(Count, size - FPosition);
-  std::memcpy(Buffer, FData.data() + FPosition, static_cast<size_t>(n));
-  FPosition += n;
-  return n;
-}
+int64_t TStringStream::Read(void* Buffer, int64_t Count) { return ReadBuf(FData, FPosition, Buffer, Count); }
 
 int64_t TStringStream::Write(const void* Buffer, int64_t Count) {
-  if (Count <= 0) return 0;
-  if (FPosition + Count > GetSize()) FData.resize(static_cast<size_t>(FPosition + Count));
-  std::memcpy(FData.data() + FPosition, Buffer, static_cast<size_t>(Count));
-  FPosition += Count;
-  return Count;
+  return WriteBuf(FData, FPosition, Buffer, Count);
 }
 
 int64_t TStringStream::Seek(int64_t Offset, TSeekOrigin Origin) {
@@ -226,11 +233,7 @@ int64_t TStringStream::Seek(int64_t Offset, TSeekOrigin Origin) {
   return FPosition;
 }
 
-void TStringStream::SetSize(int64_t NewSize) {
-  if (NewSize < 0) throw EStreamError("Invalid stream size");
-  FData.resize(static_cast<size_t>(NewSize));
-  FPosition = std::min(FPosition, NewSize);
-}
+void TStringStream::SetSize(int64_t NewSize) { ResizeBuf(FData, FPosition, NewSize); }
 
 // ---------------------------------------------------------------- TTextFile
 
