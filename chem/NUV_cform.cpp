@@ -50,7 +50,8 @@ int ReadGroupFactor(const std::string& S, int& Pos) {
 
 }  // namespace
 
-TMolForm::TMolForm(TComponent* AOwner) : TComponent(AOwner) {
+TMolForm::TMolForm(TComponent* AOwner) : TGraphicControl(AOwner) {
+  SetBounds(GetLeft(), GetTop(), 120, 28);
   FForm.NEntries = 2;
   FForm.AtNum[0] = 1;
   FForm.AtWgt[0] = 1;
@@ -74,31 +75,31 @@ void TMolForm::SetMolFormula(const std::string& Value) {
 void TMolForm::SetIsotopeVis(TIsotVisib Value) {
   if (Value == FIsotopeVis) return;
   FIsotopeVis = Value;
-  Repaint();
+  ShowChange();
 }
 
 void TMolForm::SetUseDeuterium(bool Value) {
   if (Value == FUseDeuterium) return;
   FUseDeuterium = Value;
-  Repaint();
+  ShowChange();
 }
 
 void TMolForm::SetShowAsText(bool Value) {
   if (Value == FShowAsText) return;
   FShowAsText = Value;
-  Repaint();
+  ShowChange();
 }
 
 void TMolForm::SetTransparent(bool Value) {
   if (Value == FTransparent) return;
   FTransparent = Value;
-  Repaint();
+  ShowChange();
 }
 
 void TMolForm::SetAlignment(TAlignment Value) {
   if (Value == FAlignment) return;
   FAlignment = Value;
-  Repaint();
+  ShowChange();
 }
 
 void TMolForm::SetColorBkg(TColor Value) {
@@ -113,10 +114,9 @@ void TMolForm::SetColorTxt(TColor Value) {
   Paint();
 }
 
-// A transparent formula is drawn over its parent's background, which the parent paints
-// first; until the formula is a control there is nothing to invalidate.
-void TMolForm::Repaint() {
-  if (!FTransparent) Paint();
+void TMolForm::ShowChange() {
+  if (FTransparent) Invalidate();
+  else Paint();
 }
 
 // ---------------------------------------------------------------- entries
@@ -275,7 +275,7 @@ void TMolForm::ScanMolFormula(const std::string& S) {
                                                                    MaxFormValue + 1)));
     }
   }
-  Repaint();
+  ShowChange();
 }
 
 void TMolForm::ReadFromString(const std::string& S) {
@@ -284,7 +284,7 @@ void TMolForm::ReadFromString(const std::string& S) {
   int Z = 0, Mass = 0, N = 0;
   while (ScanNextFormPart(S, P, Z, Mass, N) && AppendEntry(Z, Mass, N)) {
   }
-  Repaint();
+  ShowChange();
 }
 
 // ---------------------------------------------------------------- text
@@ -368,10 +368,10 @@ int64_t TMolForm::NominalMolWgt() const {
 void TMolForm::Clear() {
   FForm.NEntries = 0;
   FFormulaText.clear();
-  Repaint();
+  ShowChange();
 }
 
-void TMolForm::ShowIt() { Repaint(); }
+void TMolForm::ShowIt() { ShowChange(); }
 
 // ---------------------------------------------------------------- search by mass
 
@@ -449,7 +449,7 @@ bool TMolForm::FindFormulaIntern(bool Nominal, bool Plausibility) {
     }
     More = StepSearch();
   }
-  Repaint();
+  ShowChange();
   return Found;
 }
 
@@ -458,7 +458,7 @@ bool TMolForm::FindFormulaIntern(bool Nominal, bool Plausibility) {
 void TMolForm::Assign(TPersistent* Source) {
   auto* Src = dynamic_cast<TMolForm*>(Source);
   if (!Src) {
-    TComponent::Assign(Source);
+    TGraphicControl::Assign(Source);
     return;
   }
   FAlignment = Src->FAlignment;
@@ -475,14 +475,14 @@ void TMolForm::Assign(TPersistent* Source) {
   FIsotopeVis = Src->FIsotopeVis;
   FLowLim = Src->FLowLim;
   FUppLim = Src->FUppLim;
-  Repaint();
+  ShowChange();
 }
 
 void TMolForm::AssignTo(TPersistent* Dest) {
   if (auto* D = dynamic_cast<TMolForm*>(Dest))
     D->TMolForm::Assign(this);
   else
-    TComponent::AssignTo(Dest);
+    TGraphicControl::AssignTo(Dest);
 }
 
 }  // namespace nuv

@@ -38,7 +38,7 @@ enum TIsotVisib : uint8_t { ivNone, ivSpecial, ivAlways };
 //   nest: the first ")" closes every open group.
 // Reading stops at the first part that cannot be read, at a mass or count above 65535, and
 // after the twentieth entry; the entries read so far stay.
-class TMolForm : public TComponent {
+class TMolForm : public TGraphicControl {
  public:
   explicit TMolForm(TComponent* AOwner);
 
@@ -120,11 +120,10 @@ class TMolForm : public TComponent {
 
  protected:
   void AssignTo(TPersistent* Dest) override;
-  // Draws the formula; the display is not part of the model yet.
-  virtual void Paint() {}
 
  private:
-  void Repaint();
+  // Shows a change: a transparent formula has its parent repaint under it.
+  void ShowChange();
   bool AppendEntry(int AtNum, int IsotMass, int Count);
   bool IsPlausible() const;
   bool StepSearch();

@@ -331,3 +331,16 @@ TEST(MolForm, SettersPaintOnlyOnChange) {
 
 }  // namespace
 }  // namespace nuv
+
+namespace nuv {
+namespace {
+
+TEST(MolFormControl, IsAGraphicControlOf120By28) {
+  TMolForm f(nullptr);
+  TControl* asControl = &f;
+  EXPECT_EQ(asControl->GetWidth(), 120);
+  EXPECT_EQ(asControl->GetHeight(), 28);
+}
+
+}  // namespace
+}  // namespace nuv
