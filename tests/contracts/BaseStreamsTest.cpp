@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "contracts/base/NUV_Base.h"
+#include "tests/contracts/TagTest.h"
 #include "tests/support/TestSupport.h"
 
 namespace nuv {
@@ -87,15 +88,7 @@ const char* const CalibDocument =
     "<landmark lat=\"47.5\" long=\"16.25\" element=\"Cross\" />\n"
     "</geomap>";
 
-struct TTag {
-  int Index;
-  std::string Attributes, Content;
-  bool operator==(const TTag&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const TTag& t) {
-  return os << t.Index << " [" << t.Attributes << "] [" << t.Content << "]";
-}
+using test::TTag;
 
 const std::vector<TTag> ExpectedTags = {
     {3, "", " [47.50000,16.25000] [46.00000,16.25000]  "},

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "contracts/base/NUV_Base.h"
+#include "tests/contracts/TagTest.h"
 #include "tests/support/TestSupport.h"
 
 namespace nuv {
@@ -34,15 +35,7 @@ std::string RandomDocument(std::mt19937& Rng) {
   return Doc;
 }
 
-struct TTag {
-  int Index;
-  std::string Attributes, Content;
-  bool operator==(const TTag&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const TTag& t) {
-  return os << t.Index << " [" << t.Attributes << "] [" << t.Content << "]";
-}
+using test::TTag;
 
 TEST(TagReaderFuzz, FileAndStreamReadersAgreeAndReachTheEnd) {
   std::mt19937 Rng(7405);
